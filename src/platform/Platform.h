@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/AppIdentity.h"
+#include "platform/Controls.h"
+#include "platform/EventYield.h"
+#include "platform/LocaleInfo.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/TextFiles.h"
+#include "platform/UrlFetch.h"
+
+namespace vendra {
+
+// Everything the logic needs from the desktop. The program passes the real ports; tests pass fakes.
+struct Platform {
+    WindowControls& controls;
+    EventYield& events;
+    MessageBox& messages;
+    UrlFetch& fetch;
+    TextFiles& files;
+    Shell& shell;
+    AppIdentity& identity;
+    LocaleInfo& locale;
+};
+
+}  // namespace vendra

@@ -1,0 +1,140 @@
+#include "platform/StdTextFiles.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace vendra {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+FileError ErrorFromErrno(const std::string& action, const std::string& path) {
+    const int error = errno;
+    const auto kind = error == ENOENT ? FileError::Kind::NotFound : FileError::Kind::Access;
+    return FileError(kind, action + " " + path + ": " + std::strerror(error));
+}
+
+FileHandle Open(const std::string& path, const char* mode, const std::string& action) {
+    FileHandle file(std::fopen(path.c_str(), mode));
+    if (!file) throw ErrorFromErrno(action, path);
+    return file;
+}
+
+void WriteAll(std::FILE* file, std::string_view bytes, const std::string& path) {
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+        throw ErrorFromErrno("Cannot write", path);
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+class BufferedLineReader : public LineReader {
+public:
+    BufferedLineReader(FileHandle file, std::string path)
+        : file_(std::move(file)), path_(std::move(path)), buffer_(kChunk) {}
+
+    bool atEnd() override { return !Fill(); }
+
+    std::string readLine() override {
+        std::string line;
+        while (Fill()) {
+            const char* start = buffer_.data() + begin_;
+            const auto* cr = static_cast<const char*>(std::memchr(start, '\r', end_ - begin_));
+            if (!cr) {
+                line.append(start, end_ - begin_);
+                begin_ = end_;
+                continue;
+            }
+            line.append(start, static_cast<std::size_t>(cr - start));
+            begin_ += static_cast<std::size_t>(cr - start) + 1;
+            // A CR LF is one terminator, also when the LF starts the next chunk.
+            if (Fill() && buffer_[begin_] == '\n') ++begin_;
+            return line;
+        }
+        return line;
+    }
+
+private:
+    static constexpr std::size_t kChunk = 1 << 16;
+
+    // Makes sure unread bytes are buffered; false at the end of the file.
+    bool Fill() {
+        if (begin_ < end_) return true;
+        begin_ = 0;
+        end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+        if (end_ == 0 && std::ferror(file_.get())) throw ErrorFromErrno("Cannot read", path_);
+        return end_ > 0;
+    }
+
+    FileHandle file_;
+    std::string path_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+};
+
+class FileTextWriter : public TextWriter {
+public:
+    FileTextWriter(FileHandle file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+
+    void write(std::string_view text) override { WriteAll(Handle(), text, path_); }
+
+    void writeBlankLines(int count) override {
+        for (int i = 0; i < count; ++i) WriteAll(Handle(), "\r\n", path_);
+    }
+
+    void close() override {
+        if (file_ && std::fclose(file_.release()) != 0) throw ErrorFromErrno("Cannot write", path_);
+    }
+
+private:
+    std::FILE* Handle() {
+        if (!file_) throw FileError(FileError::Kind::Access, "Already closed: " + path_);
+        return file_.get();
+    }
+
+    FileHandle file_;
+    std::string path_;
+};
+
+}  // namespace
+
+void StdTextFiles::appendLine(const std::string& path, std::string_view text) {
+    FileHandle file = Open(path, "ab", "Cannot open");
+    WriteAll(file.get(), text, path);
+    WriteAll(file.get(), "\r\n", path);
+    if (std::fclose(file.release()) != 0) throw ErrorFromErrno("Cannot write", path);
+}
+
+std::unique_ptr<LineReader> StdTextFiles::openForReading(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        throw FileError(FileError::Kind::Access, "Cannot open " + path + ": not a file");
+    return std::make_unique<BufferedLineReader>(Open(path, "rb", "Cannot open"), path);
+}
+
+std::unique_ptr<TextWriter> StdTextFiles::create(const std::string& path) {
+    return std::make_unique<FileTextWriter>(Open(path, "wb", "Cannot create"), path);
+}
+
+bool StdTextFiles::exists(const std::string& path) { return IsRegularFile(path); }
+
+void StdTextFiles::remove(const std::string& path) {
+    if (!IsRegularFile(path)) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) throw ErrorFromErrno("Cannot delete", path);
+        throw FileError(FileError::Kind::Access, "Cannot delete " + path + ": not a file");
+    }
+    if (std::remove(path.c_str()) != 0) throw ErrorFromErrno("Cannot delete", path);
+}
+
+}  // namespace vendra

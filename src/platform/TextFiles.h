@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace vendra {
+
+// A file operation that failed. NotFound is told apart because the bid pass answers a missing
+// listing file differently from every other failure.
+class FileError : public std::runtime_error {
+public:
+    enum class Kind { NotFound, Access };
+    FileError(Kind kind, const std::string& what) : std::runtime_error(what), kind_(kind) {}
+    Kind kind() const { return kind_; }
+
+private:
+    Kind kind_;
+};
+
+// Sequential reading, line by line. A line ends at CR or at CR LF; a lone LF stays in the line.
+// The terminator is not part of the line. Every byte is kept.
+class LineReader {
+public:
+    virtual ~LineReader() = default;
+    virtual bool atEnd() = 0;
+    virtual std::string readLine() = 0;  // throws FileError
+};
+
+// A file being written from its start; closing it completes it.
+class TextWriter {
+public:
+    virtual ~TextWriter() = default;
+    virtual void write(std::string_view text) = 0;  // no line break added; throws FileError
+    virtual void writeBlankLines(int count) = 0;     // one CR LF per line; throws FileError
+    virtual void close() = 0;                        // throws FileError
+};
+
+// The sequential text files and file-system operations of the working files. Bytes are written
+// and read unchanged: no BOM, no re-encoding.
+class TextFiles {
+public:
+    virtual ~TextFiles() = default;
+    // Opens for appending (creating the file if absent), writes text and CR LF, closes.
+    virtual void appendLine(const std::string& path, std::string_view text) = 0;
+    virtual std::unique_ptr<LineReader> openForReading(const std::string& path) = 0;
+    // Creates the file anew, replacing any file of that name.
+    virtual std::unique_ptr<TextWriter> create(const std::string& path) = 0;
+    virtual bool exists(const std::string& path) = 0;
+    // Fails with NotFound when there is no such file, with Access when it cannot be deleted.
+    virtual void remove(const std::string& path) = 0;
+};
+
+}  // namespace vendra

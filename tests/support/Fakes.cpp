@@ -1,0 +1,90 @@
+#include "support/Fakes.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace vendra::test {
+
+FakeControls::FakeControls() {
+    for (int c = static_cast<int>(Control::Label1); c <= static_cast<int>(Control::Check1); ++c)
+        states[static_cast<Control>(c)] = State{};
+}
+
+void FakeControls::setCaption(Control control, const std::string& text) {
+    states[control].caption = text;
+    if (control == Control::Label1) statusHistory.push_back(text);
+}
+
+void FakeControls::setEnabled(Control control, bool enabled) { states[control].enabled = enabled; }
+
+std::string FakeControls::text(Control control) const { return states.at(control).text; }
+
+int FakeControls::listIndex(Control control) const { return states.at(control).listIndex; }
+
+void FakeControls::setListIndex(Control control, int index) { states[control].listIndex = index; }
+
+void FakeControls::appendListEntry(Control control, const std::string& entry) {
+    states[control].entries.push_back(entry);
+}
+
+int FakeControls::checkState(Control control) const { return states.at(control).checkState; }
+
+void FakeYield::yield() {
+    ++count;
+    if (auto action = actions_.find(count); action != actions_.end()) action->second();
+}
+
+void FakeMessageBox::showMessage(const std::string& text) {
+    messages.push_back(text);
+    if (onShow) onShow();
+}
+
+std::string FakeFetch::fetch(const std::string& url) {
+    requests.push_back(url);
+    if (onFetch) onFetch(url);
+    if (failing.count(url)) throw FetchError("scripted failure for " + url);
+    auto page = pages.find(url);
+    if (page == pages.end()) throw FetchError("no scripted page for " + url);
+    return page->second;
+}
+
+FakeIdentity::FakeIdentity() {
+    static std::atomic<int> serial{0};
+    folder_ = std::filesystem::temp_directory_path() /
+              ("vendra-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+}
+
+FakeIdentity::~FakeIdentity() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+void FakeFiles::remove(const std::string& path) {
+    removed.push_back(path);
+    if (undeletable.count(path)) throw FileError(FileError::Kind::Access, "refused: " + path);
+    StdTextFiles::remove(path);
+}
+
+void FakeFiles::appendLine(const std::string& path, std::string_view text) {
+    if (unwritable.count(path)) throw FileError(FileError::Kind::Access, "refused: " + path);
+    StdTextFiles::appendLine(path, text);
+}
+
+std::optional<std::string> FakeDesktop::read(const std::string& name) const {
+    std::ifstream in(identity.path(name), std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void FakeDesktop::write(const std::string& name, const std::string& bytes) const {
+    std::ofstream out(identity.path(name), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+}  // namespace vendra::test

@@ -1,0 +1,151 @@
+#pragma once
+
+// Fakes of the platform ports: scripted pages, clicks at a chosen yield, recorded messages and
+// shell targets, a temporary application folder. Tests build a FakeDesktop and hand its
+// platform() to the logic.
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/StdTextFiles.h"
+
+namespace vendra::test {
+
+// The Main window's controls as plain values.
+class FakeControls : public WindowControls {
+public:
+    struct State {
+        std::string caption;
+        std::string text;
+        bool enabled = true;
+        int listIndex = -1;
+        std::vector<std::string> entries;
+        int checkState = 0;
+    };
+
+    FakeControls();
+
+    void setCaption(Control control, const std::string& text) override;
+    void setEnabled(Control control, bool enabled) override;
+    std::string text(Control control) const override;
+    int listIndex(Control control) const override;
+    void setListIndex(Control control, int index) override;
+    void appendListEntry(Control control, const std::string& entry) override;
+    int checkState(Control control) const override;
+    void closeWindow() override { ++closeCount; }
+
+    // Test side.
+    void type(Control control, const std::string& text) { states[control].text = text; }
+    void check(Control control, int state) { states[control].checkState = state; }
+    const std::string& caption(Control control) const { return states.at(control).caption; }
+    bool enabled(Control control) const { return states.at(control).enabled; }
+    std::string status() const { return caption(Control::Label1); }
+
+    std::map<Control, State> states;
+    // Every status line text in order, to check the progress of a search.
+    std::vector<std::string> statusHistory;
+    int closeCount = 0;
+};
+
+// Runs a scripted action at the n-th yield (counted from 1), standing in for the user's clicks.
+class FakeYield : public EventYield {
+public:
+    void yield() override;
+    void at(int n, std::function<void()> action) { actions_[n] = std::move(action); }
+    int count = 0;
+
+private:
+    std::map<int, std::function<void()>> actions_;
+};
+
+class FakeMessageBox : public MessageBox {
+public:
+    void showMessage(const std::string& text) override;
+    std::vector<std::string> messages;
+    // Runs while the box is "open", before it is confirmed.
+    std::function<void()> onShow;
+};
+
+// Serves scripted pages by exact URL and logs every request. An unknown URL, or one marked
+// failing, throws FetchError.
+class FakeFetch : public UrlFetch {
+public:
+    std::string fetch(const std::string& url) override;
+    void cancel() override { ++cancelCount; }
+
+    void serve(const std::string& url, std::string body) { pages[url] = std::move(body); }
+    void fail(const std::string& url) { failing.insert(url); }
+
+    std::map<std::string, std::string> pages;
+    std::set<std::string> failing;
+    std::vector<std::string> requests;
+    // Runs before each page is served, with the URL; for changes "typed" during a walk.
+    std::function<void(const std::string&)> onFetch;
+    int cancelCount = 0;
+};
+
+class FakeShell : public Shell {
+public:
+    void open(const std::string& target) override { opened.push_back(target); }
+    std::vector<std::string> opened;
+};
+
+// A fresh temporary application folder, removed with the fake.
+class FakeIdentity : public AppIdentity {
+public:
+    FakeIdentity();
+    ~FakeIdentity() override;
+    FakeIdentity(const FakeIdentity&) = delete;
+    FakeIdentity& operator=(const FakeIdentity&) = delete;
+
+    std::string folder() const override { return folder_.string(); }
+    std::string title() const override { return "Vendrashare"; }
+    Version version() const override { return {3, 2, 4}; }
+
+    std::filesystem::path path(const std::string& name) const { return folder_ / name; }
+
+private:
+    std::filesystem::path folder_;
+};
+
+class FakeLocale : public LocaleInfo {
+public:
+    NumberSeparators separators() const override { return value; }
+    NumberSeparators value{",", "."};
+};
+
+// The real files in the temporary folder, with deletions that can be refused for chosen paths,
+// as for a file the browser holds open or one without permission.
+class FakeFiles : public StdTextFiles {
+public:
+    void remove(const std::string& path) override;
+    void appendLine(const std::string& path, std::string_view text) override;
+    std::set<std::string> undeletable;
+    std::set<std::string> unwritable;
+    std::vector<std::string> removed;  // every path asked to be deleted, in order
+};
+
+// All fakes together, and the Platform that hands them to the logic.
+struct FakeDesktop {
+    FakeControls controls;
+    FakeYield events;
+    FakeMessageBox messages;
+    FakeFetch fetch;
+    FakeFiles files;
+    FakeShell shell;
+    FakeIdentity identity;
+    FakeLocale locale;
+    Platform platform{controls, events, messages, fetch, files, shell, identity, locale};
+
+    // Reads a file of the application folder whole, as bytes; nullopt when it does not exist.
+    std::optional<std::string> read(const std::string& name) const;
+    void write(const std::string& name, const std::string& bytes) const;
+};
+
+}  // namespace vendra::test
