@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include "app/MainWindow.h"
+#include "platform/Hosts.h"
+#include "support/Fakes.h"
+
+namespace vendra {
+namespace {
+
+using test::FakeDesktop;
+
+const Control kSearchControls[] = {Control::Command2, Control::Command3, Control::Command4,
+                                   Control::Command5, Control::cmdSearch};
+
+const std::string kListings = std::string("http://") + hosts::kListings;
+
+std::string Block(const std::string& rows) {
+    return "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=#fff>" + rows +
+           "</table>";
+}
+
+std::string CategoryPage(int page) {
+    return kListings + "/aw/plistings/list/category7/" +
+           (page == 1 ? std::string("index.html") : "page" + std::to_string(page) + ".html");
+}
+
+class SearchCommandsTest : public ::testing::Test {
+protected:
+    SearchCommandsTest() {
+        window.Load();
+        desk.controls.setEnabled(Control::Command6, false);
+        desk.controls.setCaption(Control::Command1, "Stop Search");
+        desk.controls.type(Control::Text1, "7");
+    }
+
+    void ServeCategory(int pages) {
+        desk.fetch.serve(CategoryPage(1),
+                         "of <b>" + std::to_string(pages) + "</b></font>" + Block("page 1"));
+        for (int page = 2; page <= pages; ++page)
+            desk.fetch.serve(CategoryPage(page), Block("page " + std::to_string(page)));
+    }
+
+    void ExpectSearchControls(bool enabled) {
+        for (Control control : kSearchControls)
+            EXPECT_EQ(desk.controls.enabled(control), enabled) << static_cast<int>(control);
+    }
+
+    void ExpectIdleAfterStop() {
+        ExpectSearchControls(true);
+        EXPECT_FALSE(desk.controls.enabled(Control::Command6));
+        EXPECT_EQ(desk.controls.caption(Control::Command1), "Stop Search");
+        EXPECT_EQ(desk.controls.status(), "Ready for another search");
+        EXPECT_TRUE(window.StopFlag);
+        EXPECT_FALSE(window.IncompleteFlag);
+    }
+
+    FakeDesktop desk;
+    MainWindow window{desk.platform};
+};
+
+TEST_F(SearchCommandsTest, StartUpLoadsTheCategoriesAndSelectsTheFirstEntries) {
+    EXPECT_FALSE(window.StopFlag);
+    EXPECT_EQ(desk.controls.states[Control::cmbCategories].entries.size(), 24u);
+    EXPECT_EQ(desk.controls.states[Control::cmbCategories].entries.front(), "All Categories");
+    EXPECT_EQ(desk.controls.listIndex(Control::cmbCategories), 0);
+    EXPECT_EQ(desk.controls.listIndex(Control::cmbSearch), 0);
+    EXPECT_EQ(window.SearchKind, 0);
+    EXPECT_EQ(window.PageNumber, 0);
+    EXPECT_EQ(window.PageTotal, 0);
+    EXPECT_EQ(window.ResultOffset, 0);
+    EXPECT_EQ(window.ListingTotal, 0);
+    EXPECT_TRUE(desk.fetch.requests.empty());
+    EXPECT_TRUE(desk.files.removed.empty());
+}
+
+TEST_F(SearchCommandsTest, CategoryNumbersByListIndex) {
+    const std::pair<int, const char*> rows[] = {
+        {-1, ""},     {0, ""},      {1, "353"},    {2, "6000"},   {3, "267"},   {4, "12576"},
+        {5, "11450"}, {6, "11116"}, {7, "1"},      {8, "160"},    {9, "293"},   {10, "237"},
+        {11, "2038"}, {12, "11700"}, {13, "281"},  {14, "11232"}, {15, "11233"}, {16, "625"},
+        {17, "870"},  {18, "10542"}, {19, "888"},  {20, "260"},   {21, "11730"}, {22, "220"},
+        {23, "99"},   {24, ""},
+    };
+    for (const auto& [index, number] : rows) {
+        desk.controls.setListIndex(Control::cmbCategories, index);
+        EXPECT_EQ(window.getcatno(), number) << "index " << index;
+    }
+    const auto& names = desk.controls.states[Control::cmbCategories].entries;
+    EXPECT_EQ(names[3], "Books");
+    EXPECT_EQ(names[7], "Collectibles");
+    EXPECT_EQ(names[23], "Everything Else");
+}
+
+TEST_F(SearchCommandsTest, RemoveTempFileDeletesBothFilesAndIgnoresFailures) {
+    // Neither file there: nothing to report.
+    window.RemoveTempFile();
+    EXPECT_EQ(desk.controls.status(), "Deleting Temporary Files.......");
+    EXPECT_EQ(desk.files.removed,
+              (std::vector<std::string>{window.listingFilePath(), window.resultsPagePath()}));
+
+    desk.write("Listinglist.txt", "old");
+    desk.write("Finalsearch.htm", "old");
+    window.RemoveTempFile();
+    EXPECT_FALSE(desk.read("Listinglist.txt"));
+    EXPECT_FALSE(desk.read("Finalsearch.htm"));
+
+    // One that cannot be deleted (held open, no permission) is skipped; the other still goes.
+    desk.write("Listinglist.txt", "old");
+    desk.write("Finalsearch.htm", "old");
+    desk.files.undeletable.insert(window.listingFilePath());
+    window.RemoveTempFile();
+    EXPECT_EQ(desk.read("Listinglist.txt"), "old");
+    EXPECT_FALSE(desk.read("Finalsearch.htm"));
+
+    // A folder standing where the results page should be cannot be deleted either.
+    std::filesystem::create_directories(desk.identity.path("Finalsearch.htm") / "inside");
+    EXPECT_NO_THROW(window.RemoveTempFile());
+    EXPECT_TRUE(std::filesystem::is_directory(desk.identity.path("Finalsearch.htm")));
+}
+
+TEST_F(SearchCommandsTest, CategorySearchRunsTheSequenceOfItsKind) {
+    ServeCategory(3);
+    desk.controls.type(Control::Text1, "7");
+    desk.write("Finalsearch.htm", "previous results");
+    desk.events.at(1, [&] {
+        // Walking pages: the search controls wait, the two control buttons work.
+        ExpectSearchControls(false);
+        EXPECT_TRUE(desk.controls.enabled(Control::Command6));
+        EXPECT_TRUE(desk.controls.enabled(Control::Command1));
+        EXPECT_EQ(desk.controls.caption(Control::Command1), "Stop Search");
+        EXPECT_EQ(window.SearchKind, 2);
+        EXPECT_FALSE(desk.read("Finalsearch.htm"));
+    });
+    window.Command3_Click(1);
+
+    EXPECT_EQ(desk.fetch.requests, (std::vector<std::string>{CategoryPage(1), CategoryPage(1),
+                                                             CategoryPage(2), CategoryPage(3)}));
+    const std::vector<std::string> start(desk.controls.statusHistory.begin(),
+                                         desk.controls.statusHistory.begin() + 5);
+    EXPECT_EQ(start, (std::vector<std::string>{"Deleting Temporary Files.......",
+                                               "Finding # of Auctions in Category.......",
+                                               "3 pages of listings found", "2 of 3 pages searched.",
+                                               "3 of 3 pages searched."}));
+    EXPECT_EQ(window.PageNumber, 4);
+}
+
+TEST(SearchCommands, FirstPageUrlsOfTheListingSearches) {
+    struct Case {
+        std::string text1;
+        void (MainWindow::*start)(int);
+        std::string url;
+        std::string startText;
+    };
+    const Case cases[] = {
+        {"12345", &MainWindow::Command3_Click, kListings + "/aw/plistings/list/category12345/index.html",
+         "Finding # of Auctions in Category......."},
+        {"", &MainWindow::Command3_Click, kListings + "/aw/plistings/list/category/index.html",
+         "Finding # of Auctions in Category......."},
+        {" 12", &MainWindow::Command3_Click, kListings + "/aw/plistings/list/category 12/index.html",
+         "Finding # of Auctions in Category......."},
+        {"5", &MainWindow::Command4_Click, kListings + "/aw/plistings/list/featured/index.html",
+         "Finding # of featured auctions......."},
+    };
+    for (const Case& c : cases) {
+        FakeDesktop desk;
+        MainWindow window(desk.platform);
+        window.Load();
+        desk.controls.type(Control::Text1, c.text1);
+        desk.fetch.serve(c.url, "of <b>1</b></font>");
+        (window.*c.start)(1);
+        ASSERT_FALSE(desk.fetch.requests.empty());
+        EXPECT_EQ(desk.fetch.requests.front(), c.url);
+        EXPECT_EQ(desk.controls.statusHistory.at(1), c.startText);
+    }
+}
+
+TEST_F(SearchCommandsTest, CompletedSearchShowsItsStartTextAndKeywordSearchNone) {
+    const std::string count = "<tr><td><font size=\"2\" face=\"Arial, Helvetica, sans-serif\"><b>0</b>";
+    desk.fetch.onFetch = [&](const std::string& url) { desk.fetch.serve(url, count); };
+
+    window.PageNumber = 9;
+    window.cmdSearch_Click();
+    EXPECT_EQ(window.SearchKind, 1);
+    EXPECT_EQ(window.PageNumber, 9);  // a keyword search leaves it alone
+    EXPECT_EQ(std::vector<std::string>(desk.controls.statusHistory.begin(),
+                                       desk.controls.statusHistory.begin() + 2),
+              (std::vector<std::string>{"Deleting Temporary Files.......", "0 listings found"}));
+
+    window.Command1_Click();
+    desk.controls.statusHistory.clear();
+    window.Command5_Click();
+    EXPECT_EQ(window.SearchKind, 4);
+    EXPECT_EQ(window.PageNumber, 2);
+    EXPECT_EQ(std::vector<std::string>(desk.controls.statusHistory.begin(),
+                                       desk.controls.statusHistory.begin() + 3),
+              (std::vector<std::string>{"Deleting Temporary Files.......",
+                                        "Finding # of completed auctions.......",
+                                        "0 listings found"}));
+}
+
+TEST_F(SearchCommandsTest, StopSearchDuringPageTwoOfFive) {
+    ServeCategory(5);
+    desk.events.at(2, [&] { window.Command1_Click(); });
+    window.Command3_Click(1);
+
+    EXPECT_EQ(desk.fetch.requests.size(), 3u);  // the probe, page 1, page 2
+    // The stopped step still shows its progress; no results page; the listing file is kept.
+    EXPECT_EQ(desk.controls.status(), "3 of 5 pages searched.");
+    EXPECT_FALSE(desk.read("Finalsearch.htm"));
+    EXPECT_EQ(desk.read("Listinglist.txt"), Block("page 1") + "\r\n" + Block("page 2") + "\r\n");
+    EXPECT_TRUE(desk.shell.opened.empty());
+    ExpectSearchControls(true);
+    EXPECT_FALSE(desk.controls.enabled(Control::Command6));
+}
+
+TEST_F(SearchCommandsTest, StopSearchBeforeAnySearchIsTheIdleState) {
+    window.Command1_Click();
+    ExpectIdleAfterStop();
+    EXPECT_TRUE(desk.fetch.requests.empty());
+}
+
+TEST_F(SearchCommandsTest, SeeIncompleteResultsOnlySetsItsFlag) {
+    desk.controls.setEnabled(Control::Command6, true);
+    window.Command6_Click();
+    EXPECT_TRUE(window.IncompleteFlag);
+    EXPECT_FALSE(desk.controls.enabled(Control::Command6));
+    EXPECT_TRUE(desk.controls.statusHistory.empty());
+}
+
+TEST_F(SearchCommandsTest, EverySearchStartClearsIncompleteFlag) {
+    // Left set by a search that ended with the too-many-listings message.
+    window.IncompleteFlag = true;
+    ServeCategory(2);
+    window.Command3_Click(1);
+    EXPECT_EQ(desk.fetch.requests.size(), 3u);
+}
+
+TEST_F(SearchCommandsTest, AStartDuringTheUnwindingOfAStoppedSearchWaitsForIt) {
+    ServeCategory(5);
+    desk.fetch.serve(kListings + "/aw/plistings/list/featured/index.html",
+                     "of <b>1</b></font>" + Block("featured"));
+    desk.events.at(2, [&] {
+        window.Command1_Click();
+        window.Command4_Click(1);  // the search buttons are enabled again at once
+        // Nothing of the featured search has happened yet.
+        EXPECT_TRUE(window.StopFlag);
+        EXPECT_EQ(window.SearchKind, 2);
+    });
+    window.Command3_Click(1);
+
+    EXPECT_EQ(desk.fetch.requests,
+              (std::vector<std::string>{CategoryPage(1), CategoryPage(1), CategoryPage(2),
+                                        kListings + "/aw/plistings/list/featured/index.html",
+                                        kListings + "/aw/plistings/list/featured/index.html"}));
+    EXPECT_EQ(window.SearchKind, 3);
+    EXPECT_FALSE(window.StopFlag);
+}
+
+TEST_F(SearchCommandsTest, ClosingDuringASearchStopsItThenCloses) {
+    ServeCategory(5);
+    bool closeAllowed = true;
+    desk.events.at(1, [&] { closeAllowed = window.QueryUnload(); });
+    window.Command3_Click(1);
+
+    EXPECT_FALSE(closeAllowed);
+    EXPECT_EQ(desk.fetch.cancelCount, 1);
+    EXPECT_EQ(desk.fetch.requests.size(), 2u);  // no page after the close
+    EXPECT_EQ(desk.controls.closeCount, 1);
+    EXPECT_FALSE(window.searchRunning());
+    EXPECT_TRUE(window.QueryUnload());  // idle now: the close goes ahead at once
+}
+
+TEST_F(SearchCommandsTest, AFailedFirstPageEndsTheSearchWithAMessage) {
+    for (void (MainWindow::*start)() : {&MainWindow::cmdSearch_Click, &MainWindow::Command5_Click}) {
+        desk.messages.messages.clear();
+        (window.*start)();  // no page is served: every fetch fails
+        ASSERT_EQ(desk.messages.messages.size(), 1u);
+        EXPECT_EQ(desk.messages.messages[0].rfind("The auction site could not be reached: ", 0), 0u)
+            << desk.messages.messages[0];
+        ExpectIdleAfterStop();
+        EXPECT_FALSE(window.searchRunning());
+    }
+    desk.messages.messages.clear();
+    window.Command3_Click(1);
+    EXPECT_EQ(desk.messages.messages.size(), 1u);
+    ExpectIdleAfterStop();
+}
+
+TEST_F(SearchCommandsTest, ShowCategoriesOpensTheIndexAndChangesNothing) {
+    window.Command2_Click();
+    EXPECT_EQ(desk.shell.opened,
+              std::vector<std::string>{kListings + "/aw/listings/list/categories.html"});
+    EXPECT_TRUE(desk.controls.statusHistory.empty());
+    EXPECT_TRUE(desk.files.removed.empty());
+}
+
+TEST_F(SearchCommandsTest, MenuCommandsOpenTheirTargets) {
+    window.hlpInstruct_Click();
+    window.hlpEmail_Click();
+    window.hlpWebsite_Click();
+    window.mnuOpen_Click();
+    EXPECT_EQ(desk.shell.opened,
+              (std::vector<std::string>{desk.identity.folder() + "/instructions.htm",
+                                        std::string("mailto:") + hosts::kAuthorMail,
+                                        std::string("http://") + hosts::kAuthorWebsite,
+                                        desk.identity.folder() + "/Finalsearch.htm"}));
+}
+
+}  // namespace
+}  // namespace vendra
