@@ -1,6 +1,7 @@
 #include "platform/StdTextFiles.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -63,12 +64,31 @@ public:
         return line;
     }
 
+    std::uint64_t offset() const override { return bufferStart_ + begin_; }
+
+    void readAt(std::uint64_t offset, std::span<char> into) override {
+        // pread leaves the stream's own position and buffer alone.
+        const int descriptor = ::fileno(file_.get());
+        std::size_t done = 0;
+        while (done < into.size()) {
+            const ssize_t got = ::pread(descriptor, into.data() + done, into.size() - done,
+                                        static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw ErrorFromErrno("Cannot read", path_);
+            if (got == 0)
+                throw FileError(FileError::Kind::Access,
+                                "Cannot read " + path_ + ": file ends early");
+            done += static_cast<std::size_t>(got);
+        }
+    }
+
 private:
     static constexpr std::size_t kChunk = 1 << 16;
 
     // Makes sure unread bytes are buffered; false at the end of the file.
     bool Fill() {
         if (begin_ < end_) return true;
+        bufferStart_ += end_;
         begin_ = 0;
         end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
         if (end_ == 0 && std::ferror(file_.get())) throw ErrorFromErrno("Cannot read", path_);
@@ -78,6 +98,7 @@ private:
     FileHandle file_;
     std::string path_;
     std::vector<char> buffer_;
+    std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,6 +28,12 @@ public:
     virtual ~LineReader() = default;
     virtual bool atEnd() = 0;
     virtual std::string readLine() = 0;  // throws FileError
+    // Where the next line begins, in bytes from the start of the file.
+    virtual std::uint64_t offset() const = 0;
+    // Fills `into` with the bytes that begin at `offset`, leaving the line position where it is:
+    // lets a reader go back to lines it has already passed. Throws FileError, also when the file
+    // ends first.
+    virtual void readAt(std::uint64_t offset, std::span<char> into) = 0;
 };
 
 // A file being written from its start; closing it completes it.
