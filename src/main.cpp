@@ -1,6 +1,37 @@
 #include <QApplication>
+#include <QStyleFactory>
+
+#include "app/MainWindow.h"
+#include "platform/StdTextFiles.h"
+#include "platform/qt/MainForm.h"
+#include "platform/qt/QtAppIdentity.h"
+#include "platform/qt/QtEventYield.h"
+#include "platform/qt/QtLocaleInfo.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtShell.h"
+#include "platform/qt/QtUrlFetch.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    // Names the per-user folder that stands in when the program's folder is not writable.
+    QApplication::setApplicationName("vendra");
+    QApplication::setDesktopFileName("vendra");
+    // One style on every desktop, so that the window's colours are drawn as set.
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+
+    vendra::QtAppIdentity identity;
+    vendra::MainForm form(identity);
+    vendra::QtEventYield yield;
+    vendra::QtMessageBox messages(form, identity.title());
+    vendra::QtUrlFetch fetch;
+    vendra::StdTextFiles files;
+    vendra::QtShell shell;
+    vendra::QtLocaleInfo locale;
+    vendra::Platform platform{form, yield, messages, fetch, files, shell, identity, locale};
+
+    vendra::MainWindow logic(platform);
+    form.attach(logic);
+    logic.Load();
+    form.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+
+#include "platform/AppIdentity.h"
+
+namespace vendra {
+
+// frmAbout: the program's title and version over the banner; "OK", Enter and Escape close it.
+class AboutBox : public QDialog {
+    Q_OBJECT
+  public:
+    explicit AboutBox(const AppIdentity& identity, QWidget* parent = nullptr);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QPixmap banner_;
+};
+
+}  // namespace vendra

@@ -1,0 +1,65 @@
+#include "platform/qt/QtAppIdentity.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "Version.h"
+
+namespace vendra {
+namespace {
+
+constexpr const char* kInstructions = "/instructions.htm";
+
+QString WithoutTrailingSeparator(const QString& folder) {
+    return QDir::cleanPath(QDir(folder).absolutePath());
+}
+
+}  // namespace
+
+QtAppIdentity::QtAppIdentity()
+    : QtAppIdentity(QCoreApplication::applicationDirPath(),
+                    QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) {}
+
+QtAppIdentity::QtAppIdentity(QString programFolder, QString perUserFolder, WritableTest writable)
+    : programFolder_(WithoutTrailingSeparator(programFolder)),
+      perUserFolder_(WithoutTrailingSeparator(perUserFolder)),
+      writable_(std::move(writable)) {}
+
+bool QtAppIdentity::IsWritableFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+std::string QtAppIdentity::folder() const {
+    if (writable_(programFolder_)) return programFolder_.toStdString();
+    QDir().mkpath(perUserFolder_);
+    CopyInstructions();
+    return perUserFolder_.toStdString();
+}
+
+void QtAppIdentity::CopyInstructions() const {
+    const QFileInfo source(programFolder_ + kInstructions);
+    const QString target = perUserFolder_ + kInstructions;
+    if (!source.isFile()) return;
+    const QFileInfo copy(target);
+    if (copy.isFile() && copy.lastModified() == source.lastModified() &&
+        copy.size() == source.size())
+        return;
+    QFile::remove(target);
+    if (!QFile::copy(source.filePath(), target)) return;
+    // The copy carries the source's time, so a later change of the program's page shows.
+    QFile written(target);
+    if (written.open(QIODevice::ReadWrite))
+        written.setFileTime(source.lastModified(), QFileDevice::FileModificationTime);
+}
+
+std::string QtAppIdentity::title() const { return build::kTitle; }
+
+Version QtAppIdentity::version() const {
+    return {build::kVersionMajor, build::kVersionMinor, build::kVersionRevision};
+}
+
+}  // namespace vendra

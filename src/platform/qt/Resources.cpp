@@ -1,0 +1,16 @@
+#include "platform/qt/Resources.h"
+
+#include <QtGlobal>
+
+// Q_INIT_RESOURCE must be used outside any namespace. Calling it also keeps the linker from
+// dropping the resource data out of the static library.
+static void RegisterCompiledResources() { Q_INIT_RESOURCE(resources); }
+
+namespace vendra {
+
+void LoadResources() {
+    static const bool loaded = (RegisterCompiledResources(), true);
+    (void)loaded;
+}
+
+}  // namespace vendra
