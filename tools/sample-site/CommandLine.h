@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Faults.h"
+
+namespace vendra::site {
+
+struct Options {
+    int port = 0;  // 0: any free port
+    std::string logPath;
+    std::vector<Fault> faults;
+    bool help = false;
+};
+
+inline constexpr const char* kUsage =
+    "usage: sample-site [--port N] [--log FILE] [--fault KIND@SUBSTRING]...\n"
+    "  KIND: latency=MS, stall, reset, truncate, badcount, nocount, big, bigcount=N\n";
+
+// Reads "--name value" and "--name=value"; on a mistake, says what is wrong in `error`.
+std::optional<Options> ParseCommandLine(int argc, char** argv, std::string& error);
+
+}  // namespace vendra::site
