@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "help/AboutLoad.h"
+#include "platform/qt/Resources.h"
 
 namespace vendra {
 namespace {
@@ -19,8 +20,9 @@ QFont SmallArial() {
 
 AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      banner_(":/images/banner.png") {
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    LoadResources();
+    banner_ = QPixmap(":/images/banner.png");
     setObjectName("frmAbout");
     setFixedSize(384, 165);
     setFont(SmallArial());

@@ -33,12 +33,13 @@ QFont BoldArial(qreal points) {
 
 // A raised button painted flat in one colour, as graphical buttons are drawn.
 QString GraphicalButtonSheet(const QColor& back, const QColor& text, const QColor& disabledText) {
+    const QString light = back.lighter(160).name(), dark = back.darker(250).name();
     return QString(
-               "QPushButton { background-color: %1; color: %2; border: 2px outset %1; }"
-               "QPushButton:pressed { border-style: inset; }"
-               "QPushButton:focus { border-color: %2; }"
+               "QPushButton { background-color: %1; color: %2; border: 2px solid;"
+               " border-color: %4 %5 %5 %4; }"
+               "QPushButton:pressed { border-color: %5 %4 %4 %5; }"
                "QPushButton:disabled { color: %3; }")
-        .arg(back.name(), text.name(), disabledText.name());
+        .arg(back.name(), text.name(), disabledText.name(), light, dark);
 }
 
 QLabel* Label(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
@@ -65,9 +66,13 @@ QComboBox* List(QWidget* parent, const char* name, const QString& accessibleName
     list->setObjectName(name);
     list->setAccessibleName(accessibleName);
     list->setGeometry(geometry);
-    QPalette colours = list->palette();
-    colours.setColor(QPalette::Button, kBoxGrey);
-    list->setPalette(colours);
+    // Drawn like a text box with a drop-down button, in the text boxes' colour.
+    list->setStyleSheet(
+        QString("QComboBox { background-color: %1; border: 1px solid %2; padding-left: 3px; }"
+                "QComboBox::drop-down { width: 17px; border-left: 1px solid %2;"
+                " background-color: %3; }"
+                "QComboBox::down-arrow { image: url(:/images/down-arrow.png); }")
+            .arg(kBoxGrey.name(), kDarkGrey.name(), QColor(192, 192, 192).name()));
     return list;
 }
 
@@ -102,8 +107,6 @@ MainForm::MainForm(const AppIdentity& identity, QWidget* parent)
     QPalette colours = client->palette();
     colours.setColor(QPalette::Window, kWindowGrey);
     colours.setColor(QPalette::Base, kBoxGrey);
-    // The tab control's strip and pages are drawn in the button colour.
-    colours.setColor(QPalette::Button, kWindowGrey);
     colours.setColor(QPalette::WindowText, Qt::black);
     colours.setColor(QPalette::Text, Qt::black);
     client->setPalette(colours);

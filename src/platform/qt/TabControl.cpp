@@ -1,16 +1,24 @@
 #include "platform/qt/TabControl.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyleOptionFocusRect>
-#include <QStyleOptionTabWidgetFrame>
-#include <QStylePainter>
 #include <QTabBar>
 
 namespace vendra {
 namespace {
 
-// The strip never takes the focus itself; it shows the focus of its tab control on the
-// current tab.
+// Edges of a raised surface in the window's colour, as the classic tab control draws them.
+struct Edges {
+    QColor face, light, shadow;
+    explicit Edges(const QPalette& palette)
+        : face(palette.color(QPalette::Window)),
+          light(face.lighter(150)),
+          shadow(face.darker(200)) {}
+};
+
+// The row of tabs. The current tab stands taller and opens into the page below it. The strip
+// never takes the focus itself; it shows the focus of its tab control on the current tab.
 class TabStrip : public QTabBar {
   public:
     explicit TabStrip(QWidget* control) : QTabBar(control) {
@@ -20,14 +28,35 @@ class TabStrip : public QTabBar {
     }
 
   protected:
-    void paintEvent(QPaintEvent* event) override {
-        QTabBar::paintEvent(event);
-        if (!parentWidget()->hasFocus() || currentIndex() < 0) return;
-        QStylePainter painter(this);
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = tabRect(currentIndex()).adjusted(4, 4, -4, -3);
-        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        const Edges edges(palette());
+        const int bottom = height() - 1;
+        for (int i = 0; i < count(); ++i) {
+            const bool current = i == currentIndex();
+            QRect tab = tabRect(i).adjusted(0, current ? 0 : 3, -1, 0);
+            painter.fillRect(tab, edges.face);
+            painter.setPen(edges.light);
+            painter.drawLine(tab.left(), tab.bottom(), tab.left(), tab.top());
+            painter.drawLine(tab.left(), tab.top(), tab.right(), tab.top());
+            painter.setPen(edges.shadow);
+            painter.drawLine(tab.right(), tab.top() + 1, tab.right(), tab.bottom());
+            // The page's top edge runs under every tab but the current one.
+            painter.setPen(edges.light);
+            if (!current) painter.drawLine(tab.left(), bottom, tab.right() + 1, bottom);
+
+            painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                           QPalette::WindowText));
+            painter.drawText(tab, Qt::AlignCenter, tabText(i));
+            if (current && parentWidget()->hasFocus()) {
+                QStyleOptionFocusRect focus;
+                focus.initFrom(this);
+                const QRect text = fontMetrics().boundingRect(tabText(i));
+                focus.rect = QRect(QPoint(0, 0), text.size() + QSize(6, 2));
+                focus.rect.moveCenter(tab.center());
+                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+            }
+        }
     }
 };
 
@@ -68,18 +97,17 @@ void TabControl::resizeEvent(QResizeEvent* event) {
 }
 
 void TabControl::paintEvent(QPaintEvent* /*event*/) {
-    QStylePainter painter(this);
-    QStyleOptionTabWidgetFrame frame;
-    frame.initFrom(this);
-    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    frame.shape = QTabBar::RoundedNorth;
-    frame.tabBarSize = strip_->size();
-    frame.tabBarRect = strip_->geometry();
-    if (currentIndex() >= 0)
-        frame.selectedTabRect = strip_->tabRect(currentIndex()).translated(strip_->pos());
-    const int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
-    frame.rect = rect().adjusted(0, strip_->height() - overlap, 0, 0);
-    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+    // The page: flat in the window's colour, raised on its left, right and bottom edges; its
+    // top edge belongs to the strip.
+    QPainter painter(this);
+    const Edges edges(palette());
+    const QRect pane = rect().adjusted(0, strip_->height() - 1, -1, -1);
+    painter.fillRect(pane, edges.face);
+    painter.setPen(edges.light);
+    painter.drawLine(pane.left(), pane.top(), pane.left(), pane.bottom());
+    painter.setPen(edges.shadow);
+    painter.drawLine(pane.right(), pane.top(), pane.right(), pane.bottom());
+    painter.drawLine(pane.left() + 1, pane.bottom(), pane.right(), pane.bottom());
 }
 
 void TabControl::keyPressEvent(QKeyEvent* event) {
