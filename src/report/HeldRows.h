@@ -1,34 +1,45 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 #include "platform/TextFiles.h"
-#include "report/ResultsPageWriter.h"
 
 namespace vendra {
 
-// Rows of the results page that must wait for rows with more bids. Only where each row lies in
-// the listing file is held (16 bytes a row), never its text, so a listing file of any size fits;
-// the rows are copied from the file once the whole file has been read.
+// Rows of the results page that must wait for rows with more bids. While the listing file is
+// read only where each row lies is held (16 bytes a row), never its text. Once the file has been
+// read the page's part made of these rows is put together a band of at most `bandBytes` at a
+// time: each band is filled from the listing file in file order, with few large reads, and then
+// written whole. So memory stays bounded whatever the size of the file.
 class HeldRows {
 public:
+    static constexpr std::size_t kBandBytes = std::size_t{32} << 20;
+
+    // Rows whose bid count lies from `lowest` to `highest` can be held; none when `highest` is
+    // below `lowest`.
+    HeldRows(int highest, int lowest, std::size_t bandBytes = kBandBytes);
+
     void hold(std::int16_t bids, std::uint64_t offset, std::uint64_t length);
 
-    // Copies every held row from `listing` to `page`: most bids first, file order within a count.
-    void copy(LineReader& listing, ResultsPageWriter& page);
-
-    std::size_t size() const { return rows_.size(); }
+    // Hands every held row, read from `listing`, to `write`: most bids first, file order within
+    // one count. Rows come joined into bands, and a row longer than a band comes in pieces.
+    void copy(LineReader& listing, const std::function<void(std::string_view)>& write);
 
 private:
     struct Row {
-        // Bids (inverted, so that more bids sort first) in the top 16 bits, the row's offset in
-        // the rest: sorting on it alone gives the page's order.
-        std::uint64_t key;
+        // The row's group (highest - bids) in the top 16 bits, its offset in the rest.
+        std::uint64_t groupAndOffset;
         std::uint64_t length;
     };
 
-    std::vector<Row> rows_;
+    int highest_;
+    std::size_t bandBytes_;
+    std::vector<Row> rows_;                  // in file order
+    std::vector<std::uint64_t> groupBytes_;  // bytes held per group, most bids first
 };
 
 }  // namespace vendra

@@ -26,7 +26,7 @@ void MainWindow::WriteResults(std::int16_t highest) {
     // line ends the run with exactly the rows before it that have the highest count on the page.
     if (minimum.value <= highest) {
         const auto listing = platform_.files.openForReading(listingFilePath());
-        HeldRows held;
+        HeldRows held(highest - 1, minimum.value);
         while (!listing->atEnd()) {
             const std::uint64_t offset = listing->offset();
             const std::string line = listing->readLine();
@@ -36,7 +36,7 @@ void MainWindow::WriteResults(std::int16_t highest) {
             else if (bids < highest && bids >= minimum.value)
                 held.hold(bids, offset, line.size());
         }
-        held.copy(*listing, page);
+        held.copy(*listing, [&](std::string_view rows) { page.writeRow(rows); });
     }
     page.finish();
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "text/NumberReading.h"
 #include "text/TextSearch.h"
 
@@ -84,6 +87,40 @@ TEST(FindText, CountsFromOneAndTellsNothingFoundByZero) {
     EXPECT_EQ(FindText("OF <B>12", "of <b>", 1, LetterCase::Ignore), 1u);
     EXPECT_EQ(FindText("\xc3\xa9", "\xc3\x89", 1, LetterCase::Ignore), 0u);  // ASCII letters only
     EXPECT_EQ(FindText("", "x", 1, LetterCase::Ignore), 0u);
+}
+
+// The search skips through the text; it must find exactly what a look at every position finds.
+TEST(FindText, FindsWhatAPlainScanFinds) {
+    const auto plainScan = [](std::string_view text, std::string_view marker, std::size_t from,
+                              LetterCase letterCase) -> std::size_t {
+        const auto fold = [&](char c) {
+            return letterCase == LetterCase::Ignore && c >= 'A' && c <= 'Z'
+                       ? static_cast<char>(c - 'A' + 'a')
+                       : c;
+        };
+        for (std::size_t at = from == 0 ? 0 : from - 1; at + marker.size() <= text.size(); ++at) {
+            std::size_t i = 0;
+            while (i < marker.size() && fold(text[at + i]) == fold(marker[i])) ++i;
+            if (i == marker.size()) return at + 1;
+        }
+        return 0;
+    };
+    const std::string alphabet("aAbB<\0\xc3\xe3", 8);
+    std::mt19937 random(7);
+    const auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(static_cast<std::size_t>(pick(0, 40)), ' ');
+        for (char& c : text) c = alphabet[static_cast<std::size_t>(pick(0, 7))];
+        std::string marker(static_cast<std::size_t>(pick(1, 6)), ' ');
+        for (char& c : marker) c = alphabet[static_cast<std::size_t>(pick(0, 7))];
+        const auto from = static_cast<std::size_t>(pick(0, 42));
+        for (LetterCase letterCase : {LetterCase::Exact, LetterCase::Ignore})
+            ASSERT_EQ(FindText(text, marker, from, letterCase),
+                      plainScan(text, marker, from, letterCase))
+                << "round " << round;
+    }
 }
 
 TEST(TextAt, CutsLikeMid) {
