@@ -4,6 +4,7 @@
 #include <QNetworkProxyFactory>
 #include <QNetworkRequest>
 #include <QUrl>
+#include <memory>
 
 namespace vendra {
 namespace {
@@ -79,16 +80,16 @@ std::string QtUrlFetch::fetch(const std::string& url) {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     inFlight_.clear();
 
+    // The reply goes when this call returns, whichever way.
+    const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> owner(
+        reply, [](QNetworkReply* r) { r->deleteLater(); });
     const QNetworkReply::NetworkError error = reply->error();
-    const QByteArray body = reply->readAll();
-    const QString reason = reply->errorString();
-    reply->deleteLater();
-
     if (cancelled_) throw FetchError("the request was cancelled");
     if (error == QNetworkReply::OperationCanceledError)
         throw FetchError("the site did not answer in time");
-    if (!IsHttpAnswer(error)) throw FetchError(reason.toStdString());
-    return body.toStdString();
+    if (!IsHttpAnswer(error)) throw FetchError(reply->errorString().toStdString());
+    const QByteArray body = reply->readAll();
+    return std::string(body.constData(), static_cast<std::size_t>(body.size()));
 }
 
 void QtUrlFetch::cancel() {

@@ -1,0 +1,178 @@
+// The page walk with the real fetch against the sample auction site: every block of every page
+// arrives byte for byte, one connection serves the walk, and no fault of the network hangs,
+// crashes or loses a page that arrived.
+
+#include <QtTest>
+
+#include <chrono>
+
+#include "SampleSiteProcess.h"
+#include "SitePages.h"
+#include "app/MainWindow.h"
+#include "platform/Hosts.h"
+#include "platform/qt/QtUrlFetch.h"
+#include "support/Fakes.h"
+
+using namespace vendra;
+using vendra::test::FakeDesktop;
+using vendra::test::SampleSiteProcess;
+
+namespace {
+
+const std::string kStart = "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=";
+
+// The listing file that the given pages produce: each table, as served, followed by CR LF.
+std::string ExpectedBlocks(const std::vector<std::string>& pages) {
+    std::string blocks;
+    for (const std::string& page : pages) {
+        for (std::size_t start = page.find(kStart); start != std::string::npos;
+             start = page.find(kStart, start + 1)) {
+            const std::size_t end = page.find("</table>", start);
+            blocks += page.substr(start, end + 8 - start) + "\r\n";
+        }
+    }
+    return blocks;
+}
+
+std::vector<std::string> CategoryPages(const std::string& number, std::initializer_list<int> pages,
+                                       const site::PageTwist& twist = {}) {
+    std::vector<std::string> result;
+    for (int page : pages) result.push_back(site::CategoryListingPage(number, page, twist));
+    return result;
+}
+
+std::string CategoryUrl(const std::string& number) {
+    return std::string("http://") + hosts::kListings + "/aw/plistings/list/category" + number +
+           "/index.html";
+}
+
+// The logic with the real fetch and fakes for everything else.
+struct Walk {
+    explicit Walk(std::chrono::milliseconds timeout = std::chrono::milliseconds(5000))
+        : fetch(timeout) {}
+
+    void Category(const std::string& number) {
+        desk.controls.type(Control::Text1, number);
+        window.SearchKind = 2;
+        window.PageNumber = 2;
+        window.GetData(CategoryUrl(number), "");
+    }
+
+    std::string Listing() const { return desk.read("Listinglist.txt").value_or(""); }
+
+    FakeDesktop desk;
+    QtUrlFetch fetch;
+    Platform platform{desk.controls, desk.events, desk.messages, fetch,
+                      desk.files,    desk.shell,  desk.identity, desk.locale};
+    MainWindow window{platform};
+};
+
+QStringList Connections(const QStringList& log) {
+    QStringList connections;
+    for (const QString& line : log) {
+        const QString connection = line.section(' ', 0, 0);
+        if (!connections.contains(connection)) connections << connection;
+    }
+    return connections;
+}
+
+}  // namespace
+
+class FetchWalkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void walkOfSeveralPagesKeepsEveryBlockOnOneConnection() {
+        SampleSiteProcess site;
+        QVERIFY(site.started());
+        Walk walk;
+        walk.Category("267");  // four pages
+
+        QCOMPARE(walk.window.PageTotal, std::int16_t{4});
+        QCOMPARE(walk.desk.controls.statusHistory.front(), std::string("4 pages of listings found"));
+        QCOMPARE(walk.desk.controls.status(), std::string("4 of 4 pages searched."));
+        const std::string expected = ExpectedBlocks(CategoryPages("267", {1, 2, 3, 4}));
+        QVERIFY(!expected.empty());
+        QVERIFY(walk.Listing() == expected);
+
+        const QStringList log = site.logLines();
+        QCOMPARE(log.size(), 5);  // the first page twice, then pages 2 to 4
+        QCOMPARE(Connections(log).size(), 1);
+        QVERIFY(log[0].endsWith("GET http://listings.ebay.com/aw/plistings/list/category267/index.html"));
+        QVERIFY(log[4].endsWith("GET http://listings.ebay.com/aw/plistings/list/category267/page4.html"));
+    }
+
+    void aStalledPageTimesOutAndTheWalkGoesOn() {
+        SampleSiteProcess site({"stall@category237/page3.html"});
+        QVERIFY(site.started());
+        Walk walk(std::chrono::milliseconds(1000));
+        QElapsedTimer timer;
+        timer.start();
+        walk.Category("237");  // seven pages
+
+        QVERIFY(timer.elapsed() < 20000);
+        QVERIFY(walk.Listing() == ExpectedBlocks(CategoryPages("237", {1, 2, 4, 5, 6, 7})));
+        QCOMPARE(walk.desk.controls.status(), std::string("7 of 7 pages searched."));
+    }
+
+    void aResetConnectionAndAPageCutShortAreSurvived() {
+        SampleSiteProcess site({"reset@category11450/page2.html", "truncate@category11450/page4.html"});
+        QVERIFY(site.started());
+        Walk walk;
+        walk.Category("11450");  // six pages
+
+        QVERIFY(walk.Listing() == ExpectedBlocks(CategoryPages("11450", {1, 3, 5, 6})));
+        // Every page was asked for (Qt Network repeats a request whose connection was reset).
+        QSet<QString> targets;
+        for (const QString& line : site.logLines()) targets.insert(line.section(' ', 2));
+        QCOMPARE(targets.size(), 6);
+        QVERIFY(targets.contains("http://listings.ebay.com/aw/plistings/list/category11450/page6.html"));
+    }
+
+    void aFiveMegabytePageArrivesWhole() {
+        SampleSiteProcess site({"big@category6000/"});
+        QVERIFY(site.started());
+        Walk walk;
+        walk.Category("6000");  // one page
+
+        site::PageTwist big;
+        big.big = true;
+        const std::string expected = ExpectedBlocks(CategoryPages("6000", {1}, big));
+        QVERIFY(expected.size() > 4'000'000);
+        QVERIFY(walk.Listing() == expected);
+    }
+
+    void anErrorPageIsTextAndNoConnectionIsAFailure() {
+        QString address;
+        {
+            SampleSiteProcess site;
+            QVERIFY(site.started());
+            address = site.proxyUrl();
+            QtUrlFetch fetch;
+            const std::string body = fetch.fetch("http://listings.ebay.com/no/such/page.html");
+            QVERIFY(body.find("404") != std::string::npos || body.find("Not Found") != std::string::npos);
+        }
+        // The site is gone: nothing answers at the proxy's address any more.
+        qputenv("http_proxy", address.toLatin1());
+        QtUrlFetch fetch;
+        QVERIFY_THROWS_EXCEPTION(FetchError, fetch.fetch("http://listings.ebay.com/x.html"));
+        qunsetenv("http_proxy");
+    }
+
+    void typedTextCannotBreakTheRequest() {
+        SampleSiteProcess site;
+        QVERIFY(site.started());
+        QtUrlFetch fetch;
+        fetch.fetch("http://search.ebay.com/search/search.dll?query=\"a b\"+(c,d)&x=1#2%zz%41"
+                    "\r\nX-Injected: yes&y=\xc3\xa9|{}");
+        const QStringList log = site.logLines();
+        QCOMPARE(log.size(), 1);
+        const QString target = log[0].section(' ', 2);
+        // What a request line cannot carry is escaped; the rest goes out as built.
+        QCOMPARE(target, QString("http://search.ebay.com/search/search.dll?query=%22a%20b%22+(c,d)"
+                                 "&x=1%232%25zzA%0D%0AX-Injected:%20yes&y=%C3%A9%7C%7B%7D"));
+    }
+};
+
+QTEST_GUILESS_MAIN(FetchWalkTest)
+#include "FetchWalkTest.moc"
