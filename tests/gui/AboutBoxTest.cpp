@@ -115,6 +115,9 @@ void AboutBoxTest::boxLooksAsDefined() {
         QCOMPARE(w->font().family(), QString("Arial"));
         QCOMPARE(w->font().pointSizeF(), 8.25);
         QVERIFY(!w->font().bold());
+        if (auto* label = qobject_cast<QLabel*>(w))
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text() + " is cut off"));
     }
     auto* ok = box->findChild<QPushButton*>("cmdOK");
     QCOMPARE(ok->text(), QString("OK"));

@@ -89,6 +89,10 @@ void MainFormLayoutTest::controlsSitWhereDefined() {
         QCOMPARE(w->font().pointSizeF(), p.points);
         QVERIFY(w->font().bold());
     }
+    // A label's caption fits on its one line; only the status line wraps.
+    if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(label->text() + " is cut off"));
 }
 
 void MainFormLayoutTest::clientAreaHasFixedSizeBelowTheMenu() {

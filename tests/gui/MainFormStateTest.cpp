@@ -1,6 +1,7 @@
 // The Main window as it opens, what it hands back to the logic, and where its clicks and menu
 // commands go.
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -326,7 +327,15 @@ void MainFormStateTest::everyInputHasAnAccessibleName() {
     FormHarness h;
     QWidget* w = h.find(QTest::currentDataTag());
     QVERIFY(w);
-    QCOMPARE(w->accessibleName(), accessible);
+    // What a screen reader is told, not only the property.
+    QAccessibleInterface* reported = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(reported);
+    QCOMPARE(reported->text(QAccessible::Name), accessible);
+    if (auto* list = qobject_cast<QComboBox*>(w)) {
+        QCOMPARE(reported->role(), QAccessible::ComboBox);
+        QCOMPARE(reported->text(QAccessible::Value), list->currentText());
+        QVERIFY(!list->currentText().isEmpty());
+    }
 }
 
 void MainFormStateTest::closingWhenIdleClosesTheWindowAndTheAboutBox() {

@@ -45,7 +45,7 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     lblVersion->setObjectName("lblVersion");
     lblVersion->setGeometry(104, 128, 131, 15);
 
-    auto* lblDescription = new QLabel(tr("Finds the auctions that draw bids."), this);
+    auto* lblDescription = new QLabel(tr("Finds the most-bid auctions."), this);
     lblDescription->setObjectName("lblDescription");
     lblDescription->setGeometry(104, 144, 155, 14);
 

@@ -14,6 +14,7 @@
 #include "app/MainWindow.h"
 #include "platform/qt/AboutBox.h"
 #include "platform/qt/ClientArea.h"
+#include "platform/qt/ListAccessibility.h"
 #include "platform/qt/Resources.h"
 #include "platform/qt/TabControl.h"
 
@@ -95,6 +96,7 @@ MainForm::MainForm(const AppIdentity& identity, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       identity_(identity) {
     LoadResources();
+    NameListsByTheirPurpose();
     setObjectName("frmMain");
     setWindowTitle("Vendra -- Your Key to the Online Auction Market");
     const QPixmap icon(":/icons/vendra.png");
