@@ -1,0 +1,226 @@
+// The results page writer on a listing file of 200,000 rows (about 100 MB) with bid counts from 0
+// to 500 and minimum 0, against a plain copy of the same file and against the writer that makes
+// one pass over the file per bid count. Prints the ratios at the end.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HeapUse.h"
+#include "app/MainWindow.h"
+#include "support/Fakes.h"
+#include "support/MainWindowTestAccess.h"
+#include "support/ReferenceWriter.h"
+
+namespace vendra {
+namespace {
+
+constexpr int kRows = 200000;
+constexpr int kHighestBids = 500;
+constexpr char kMaster[] = "Master.txt";
+constexpr char kListing[] = "Listinglist.txt";
+constexpr char kPage[] = "Finalsearch.htm";
+
+// One keyword-search row of about 500 bytes, with its bid count in the results bid cell.
+std::string ListingRow(int index, int bids, unsigned noise) {
+    static const char* const kWords[] = {"Vintage",  "Brass",  "Compass", "Leather", "Case",
+                                         "Nautical", "Pocket", "Watch",   "Silver",  "Antique",
+                                         "Mint",     "Boxed",  "Rare",    "Camera",  "Lens"};
+    std::string title;
+    for (int w = 0; w < 3 + static_cast<int>(noise % 4); ++w)
+        title += std::string(kWords[(noise >> (w * 3)) % 15]) + " ";
+    const std::string item = std::to_string(1000000000 + index);
+    return "<tr><td width=\"12%\"><a "
+           "href=\"http://cgi.example.com/ViewItem?item=" +
+           item +
+           "\"><img src=\"http://pics.example.com/pic.gif\"></a></td><td "
+           "width=\"50%\"><font size=3><a "
+           "href=\"http://cgi.example.com/ViewItem?item=" +
+           item + "\">" + title +
+           "</a></font></td><td align=\"right\" valign=\"top\" "
+           "width=\"12%\"><font size=3><b>$" +
+           std::to_string(noise % 900) + "." + std::to_string(10 + noise % 90) +
+           "</b></font></td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>" +
+           std::to_string(bids) +
+           "</font></td><td align=\"center\" valign=\"top\" width=\"16%\"><font size=2>Mar-" +
+           std::to_string(10 + noise % 19) + " 18:22:05</font></td></tr>";
+}
+
+// The application folder with the generated listing file, made once for the whole run.
+struct Fixture {
+    test::FakeDesktop desktop;
+    MainWindow window{desktop.platform};
+    std::uintmax_t listingBytes = 0;
+
+    Fixture() {
+        window.SearchKind = 1;
+        desktop.controls.type(Control::txtBids, "0");
+        std::FILE* out = std::fopen(path(kMaster).c_str(), "wb");
+        forEachRow([&](const std::string& line, int) {
+            std::fwrite(line.data(), 1, line.size(), out);
+            std::fwrite("\r\n", 1, 2, out);
+        });
+        std::fclose(out);
+        listingBytes = std::filesystem::file_size(path(kMaster));
+    }
+
+    template <class Use>
+    static void forEachRow(Use&& use) {
+        unsigned state = 12345;
+        for (int row = 0; row < kRows; ++row) {
+            state = state * 1103515245u + 12345u;
+            const int bids = static_cast<int>((state >> 8) % (kHighestBids + 1));
+            use(ListingRow(row, bids, state >> 4), bids);
+        }
+    }
+
+    // The page the writer must leave: every row, most bids first, file order within a count.
+    std::string expectedPage() const {
+        std::vector<std::string> byCount(kHighestBids + 1);
+        forEachRow(
+            [&](const std::string& line, int bids) { byCount[kHighestBids - bids] += line; });
+        std::string page = test::ExpectedPageHead();
+        for (const std::string& rows : byCount) page += rows;
+        return page + test::ExpectedPageEnd();
+    }
+    std::string path(const char* name) const { return desktop.identity.path(name).string(); }
+
+    // The writer deletes the listing file when done: each run gets a fresh name for the same bytes.
+    void linkListing() const {
+        std::filesystem::remove(path(kListing));
+        std::filesystem::create_hard_link(path(kMaster), path(kListing));
+    }
+};
+
+Fixture& TheFixture() {
+    static Fixture fixture;
+    return fixture;
+}
+
+void PlainCopy(benchmark::State& state) {
+    Fixture& fixture = TheFixture();
+    std::vector<char> buffer(1 << 16);
+    for (auto _ : state) {
+        std::FILE* in = std::fopen(fixture.path(kMaster).c_str(), "rb");
+        std::FILE* out = std::fopen(fixture.path(kPage).c_str(), "wb");
+        std::size_t got = 0;
+        while ((got = std::fread(buffer.data(), 1, buffer.size(), in)) > 0)
+            std::fwrite(buffer.data(), 1, got, out);
+        std::fclose(in);
+        std::fclose(out);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.listingBytes));
+}
+
+void OneReadWriter(benchmark::State& state) {
+    Fixture& fixture = TheFixture();
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fixture.linkListing();
+        fixture.desktop.controls.setCaption(Control::Label1, "");
+        const std::size_t before = bench::heapInUse();
+        bench::resetHeapPeak();
+        state.ResumeTiming();
+
+        MainWindowTestAccess::WriteResults(fixture.window, kHighestBids);
+
+        state.PauseTiming();
+        peak = std::max(peak, bench::heapPeak() - before);
+        if (fixture.desktop.controls.status() != "Finished!!!") state.SkipWithError("not finished");
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.listingBytes));
+    state.counters["peak_heap_MiB"] = static_cast<double>(peak) / (1 << 20);
+}
+
+void OnePassPerCount(benchmark::State& state) {
+    Fixture& fixture = TheFixture();
+    const MainWindow& window = fixture.window;
+    for (auto _ : state) {
+        test::WritePageOnePassPerCount(
+            fixture.desktop.files, fixture.path(kMaster), fixture.path(kPage), kHighestBids, 0,
+            [&](const std::string& line) { return window.StripBid(line); });
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.listingBytes));
+}
+
+// Repetitions interleaved at random, so that whatever else the machine does weighs on both alike;
+// the ratios use the medians.
+BENCHMARK(PlainCopy)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(1.0)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(OneReadWriter)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(1.0)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+// 501 passes over 100 MB: one run is all the time it deserves.
+BENCHMARK(OnePassPerCount)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// Keeps each benchmark's time per run (the median where there are repetitions), for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (single || run.aggregate_name == "median")
+                seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> seconds;
+};
+
+}  // namespace
+}  // namespace vendra
+
+int main(int argc, char** argv) {
+    std::vector<char*> arguments(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    arguments.insert(arguments.begin() + 1, interleave);
+    argc = static_cast<int>(arguments.size());
+    argv = arguments.data();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    vendra::Fixture& fixture = vendra::TheFixture();
+    std::cout << "listing file: " << vendra::kRows << " rows, " << fixture.listingBytes
+              << " bytes\n";
+    vendra::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    // What was timed must also be right.
+    fixture.linkListing();
+    vendra::MainWindowTestAccess::WriteResults(fixture.window, vendra::kHighestBids);
+    const bool right = fixture.desktop.read(vendra::kPage) == fixture.expectedPage();
+    std::cout << "one-read writer's page is " << (right ? "right" : "WRONG") << "\n";
+
+    const auto& s = reporter.seconds;
+    const auto time = [&](const char* name) {
+        const auto found = s.find(name);
+        return found == s.end() ? 0.0 : found->second;
+    };
+    const double copy = time("PlainCopy");
+    const double oneRead = time("OneReadWriter");
+    const double perCount = time("OnePassPerCount");
+    if (copy > 0 && oneRead > 0)
+        std::cout << "one-read writer / plain copy:        " << oneRead / copy
+                  << "  (target: at most 3)\n";
+    if (oneRead > 0 && perCount > 0)
+        std::cout << "one pass per count / one-read writer: " << perCount / oneRead
+                  << "  (target: at least 100)\n";
+    return right ? 0 : 1;
+}
