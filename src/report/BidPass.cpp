@@ -1,6 +1,6 @@
 #include <algorithm>
+#include <exception>
 
-#include "app/Failure.h"
 #include "app/MainWindow.h"
 
 namespace vendra {
@@ -18,8 +18,9 @@ void MainWindow::FindBidAmounts() {
     } catch (const FileError& error) {
         // No listing file means the walk kept no rows at all: the site refused the search.
         if (error.kind() == FileError::Kind::NotFound) TooManyListings();
-        // Anything else ends the search where it stands, with nothing shown.
-    } catch (const Failure&) {
+    } catch (const std::exception&) {
+        // Anything else (a bad bid cell or minimum, a page that cannot be written, a line too
+        // large for memory) ends the search where it stands, with nothing shown.
     }
 }
 

@@ -55,7 +55,12 @@ public:
         if (afterOpen) afterOpen(++opens);
         return reader;
     }
+    std::unique_ptr<TextWriter> create(const std::string& path) override {
+        if (creatable) return FakeFiles::create(path);
+        throw FileError(FileError::Kind::NotFound, "no such folder: " + path);
+    }
     std::function<void(int)> afterOpen;
+    bool creatable = true;
     int opens = 0;
 };
 
@@ -218,45 +223,57 @@ TEST(ResultsPage, DoesNothingOnceTheSearchIsStopped) {
     }
 }
 
+enum class PageTrouble { None, OldPageUndeletable, CannotCreate };
+
 struct SilentCase {
     const char* name;
     std::vector<std::string> lines;
     std::string minimum;
-    bool oldPageUndeletable;
+    PageTrouble trouble;
     const char* status;
-    bool headOnly;  // else the old page is left as it was
+    std::optional<std::string> page;  // nullopt: no page at all
 };
 
 TEST(ResultsPage, EndsSilentlyOnEveryOtherFailure) {
+    const std::string oldPage = "old page";
+    const std::string head = ExpectedPageHead();
+    const std::vector<std::string> oneRow = {Row("a", "2")};
+    constexpr char kCreating[] = "Creating Output.......";
+    constexpr char kFinding[] = "Finding Bid amounts.......";
     const SilentCase cases[] = {
-        {"minimum not a number", {Row("a", "2")}, "three", false, "Creating Output.......", true},
-        {"minimum empty", {Row("a", "2")}, "", false, "Creating Output.......", true},
-        {"minimum out of range", {Row("a", "2")}, "40000", false, "Creating Output.......", true},
-        {"old page cannot be deleted", {Row("a", "2")}, "0", true, "Creating Output.......", false},
+        {"minimum not a number", oneRow, "three", PageTrouble::None, kCreating, head},
+        {"minimum empty", oneRow, "", PageTrouble::None, kCreating, head},
+        {"minimum out of range", oneRow, "40000", PageTrouble::None, kCreating, head},
+        {"old page cannot be deleted", oneRow, "0", PageTrouble::OldPageUndeletable, kCreating,
+         oldPage},
+        // Only a missing listing file is answered with the message, never the page's own trouble.
+        {"page cannot be created", oneRow, "0", PageTrouble::CannotCreate, kCreating, std::nullopt},
         // The bid pass reads every line before the page is touched.
         {"bad cell on a late line",
          {Row("a", "7"), Row("b", "3"), Row("c", "lots")},
          "0",
-         false,
-         "Finding Bid amounts.......",
-         false},
-        {"cell out of range", {Row("a", "40000")}, "0", false, "Finding Bid amounts.......", false},
+         PageTrouble::None,
+         kFinding,
+         oldPage},
+        {"cell out of range", {Row("a", "40000")}, "0", PageTrouble::None, kFinding, oldPage},
         {"cell without its end",
          {Row("a", "2"), "<TR></TD><TD ALIGN=CENTER WIDTH=\"12%\">5</TR>"},
          "0",
-         false,
-         "Finding Bid amounts.......",
-         false},
+         PageTrouble::None,
+         kFinding,
+         oldPage},
     };
     for (const SilentCase& c : cases) {
         SCOPED_TRACE(c.name);
         Search search(c.minimum);
-        search.desktop.write(kPage, "old page");
+        search.desktop.write(kPage, oldPage);
         search.desktop.write(kListing, ListingFile(c.lines));
-        if (c.oldPageUndeletable) search.files.undeletable.insert(search.pagePath());
+        if (c.trouble == PageTrouble::OldPageUndeletable)
+            search.files.undeletable.insert(search.pagePath());
+        search.files.creatable = c.trouble != PageTrouble::CannotCreate;
         search.bidPass();
         search.expectEndedSilently(c.status);
-        EXPECT_EQ(search.desktop.read(kPage), c.headOnly ? ExpectedPageHead() : "old page");
+        EXPECT_EQ(search.desktop.read(kPage), c.page);
         EXPECT_EQ(search.desktop.read(kListing), ListingFile(c.lines));
     }
 }
