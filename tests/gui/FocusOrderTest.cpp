@@ -58,7 +58,7 @@ void FocusOrderTest::tabWalksTheShowingControlsInOrder() {
     QFETCH(bool, command6Enabled);
     FormHarness h;
     h.form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&h.form));
+    QVERIFY(QTest::qWaitForWindowExposed(&h.form));
     QCOMPARE(h.form.focusWidget()->objectName(), QString("Command1"));
     h.find<TabControl>("SSTab1")->setCurrentIndex(tab);
     h.form.setEnabled(Control::Command6, command6Enabled);
@@ -78,7 +78,7 @@ void FocusOrderTest::tabWalksTheShowingControlsInOrder() {
 void FocusOrderTest::arrowKeysOnTheTabControlSwitchTabs() {
     FormHarness h;
     h.form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&h.form));
+    QVERIFY(QTest::qWaitForWindowExposed(&h.form));
     auto* tabs = h.find<TabControl>("SSTab1");
     tabs->setFocus(Qt::TabFocusReason);
     const struct {

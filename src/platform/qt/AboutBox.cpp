@@ -45,11 +45,11 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     lblVersion->setObjectName("lblVersion");
     lblVersion->setGeometry(104, 128, 131, 15);
 
-    auto* lblDescription = new QLabel(tr("Finds the most-bid auctions."), this);
+    auto* lblDescription = new QLabel("Finds the most-bid auctions.", this);
     lblDescription->setObjectName("lblDescription");
     lblDescription->setGeometry(104, 144, 155, 14);
 
-    auto* cmdOK = new QPushButton(tr("OK"), this);
+    auto* cmdOK = new QPushButton("OK", this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setGeometry(280, 136, 84, 23);
     // The default button takes Enter; QDialog maps Escape to reject.

@@ -285,8 +285,10 @@ void MainForm::OnTrigger(QAction* action, std::function<void(MainWindow&)> comma
 void MainForm::attach(MainWindow& logic) { logic_ = &logic; }
 
 void MainForm::ShowAbout() {
-    // One box at a time, with no owner: the Main window stays usable while it is open.
-    if (!about_) {
+    // One box at a time, with no owner: the Main window stays usable while it is open. A box
+    // that was closed may still wait for its discarding (during a search nothing returns to the
+    // event loop), so only a showing box is raised; otherwise a new one is made.
+    if (!about_ || !about_->isVisible()) {
         about_ = new AboutBox(identity_);
         about_->setAttribute(Qt::WA_DeleteOnClose);
     }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -9,6 +7,9 @@
 
 #include "platform/AppIdentity.h"
 #include "platform/Controls.h"
+
+class QAbstractButton;
+class QAction;
 
 namespace vendra {
 

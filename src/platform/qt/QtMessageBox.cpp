@@ -11,6 +11,8 @@ void QtMessageBox::showMessage(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, title_, QString::fromStdString(text), QMessageBox::Ok,
                     &owner_);
     box.setObjectName("messageBox");
+    // A reason passed on from the network may hold "<"; it is shown as it is.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
