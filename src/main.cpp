@@ -14,7 +14,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Names the per-user folder that stands in when the program's folder is not writable.
-    QApplication::setApplicationName("vendra");
+    QApplication::setApplicationName("Vendra");
     QApplication::setDesktopFileName("vendra");
     // One style on every desktop, so that the window's colours are drawn as set.
     QApplication::setStyle(QStyleFactory::create("Fusion"));
