@@ -1,0 +1,271 @@
+// Every state a search moves the window through, reached by clicks on the real window, with
+// scripted pages: which buttons are enabled, what they say and what the status line shows.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "FormHarness.h"
+#include "platform/Hosts.h"
+#include "platform/qt/TabControl.h"
+
+using vendra::test::FormHarness;
+
+namespace {
+
+const std::string kListings = std::string("http://") + vendra::hosts::kListings;
+const std::string kCountCell = "<tr><td><font size=\"2\" face=\"Arial, Helvetica, sans-serif\"><b>";
+const char* const kSearchButtons[] = {"Command2", "Command3(1)", "Command4(1)", "Command5",
+                                      "cmdSearch"};
+enum Tab { Featured = 0, Category = 1, Completed = 2, Keyword = 3 };
+
+// A listing row with its bid cell in the markup of category and featured pages, or of search
+// result pages.
+std::string Row(int bids, bool searchResults = false) {
+    const std::string cell =
+        searchResults ? "</td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>" +
+                            std::to_string(bids) + "</font>"
+                      : "</TD><TD ALIGN=CENTER WIDTH=\"12%\">" + std::to_string(bids) + "<br>";
+    return "<tr><td>item with " + std::to_string(bids) + " bids" + cell + "</td></tr>";
+}
+
+std::string Block(const std::string& rows) {
+    return "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=#ffffff>\r\n" +
+           rows + "\r\n</table>";
+}
+
+std::string CategoryPage(int page) {
+    return kListings + "/aw/plistings/list/category7/" +
+           (page == 1 ? std::string("index.html") : "page" + std::to_string(page) + ".html");
+}
+
+// What the user sees of a search's state.
+struct Seen {
+    bool searchButtons;
+    QString command1;
+    bool command6;
+    QString status;
+};
+
+class Window {
+public:
+    Window() { h.form.show(); }
+
+    QPushButton* button(const char* name) { return h.find<QPushButton>(name); }
+
+    void click(const char* name, Tab tab) {
+        h.form.findChild<vendra::TabControl*>("SSTab1")->setCurrentIndex(tab);
+        QTest::mouseClick(button(name), Qt::LeftButton);
+    }
+    void clickCommand1() { QTest::mouseClick(button("Command1"), Qt::LeftButton); }
+    void clickCommand6() { QTest::mouseClick(button("Command6"), Qt::LeftButton); }
+    void type(const char* box, const QString& text) {
+        h.find<QWidget>(box)->setFocus();
+        QTest::keyClicks(h.find<QWidget>(box), text);
+    }
+
+    Seen seen() {
+        bool all = true, none = true;
+        for (const char* name : kSearchButtons) {
+            all = all && button(name)->isEnabled();
+            none = none && !button(name)->isEnabled();
+        }
+        if (!all && !none) qWarning("the search buttons disagree");
+        return {all, button("Command1")->text(), button("Command6")->isEnabled(),
+                h.find<QLabel>("Label1")->text()};
+    }
+
+    void serveCategory(int pages, const std::string& rows = Row(4)) {
+        h.desk.fetch.serve(CategoryPage(1),
+                           "Page 1 of <b>" + std::to_string(pages) + "</b></font>" + Block(rows));
+        for (int page = 2; page <= pages; ++page)
+            h.desk.fetch.serve(CategoryPage(page), Block(Row(page)));
+    }
+
+    FormHarness h;
+};
+
+#define EXPECT_SEEN(actual, expected)                               \
+    do {                                                            \
+        const Seen a = (actual), e = (expected);                    \
+        QCOMPARE(a.searchButtons, e.searchButtons);                 \
+        QCOMPARE(a.command1, e.command1);                           \
+        QCOMPARE(a.command6, e.command6);                           \
+        QCOMPARE(a.status, e.status);                               \
+    } while (false)
+
+const Seen kIdleAfterStop{true, "Stop Search", false, "Ready for another search"};
+
+}  // namespace
+
+class SearchStatesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachKindRunsFromTheClickToTheResultsPage_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("firstUrl");
+        QTest::addColumn<QString>("countPage");
+        const QString count = QString::fromStdString(kCountCell) + "3</b>";
+        QTest::newRow("category") << "Command3(1)" << int(Category)
+                                  << QString::fromStdString(CategoryPage(1))
+                                  << "Page 1 of <b>1</b></font>";
+        QTest::newRow("featured") << "Command4(1)" << int(Featured)
+                                  << QString::fromStdString(kListings +
+                                                            "/aw/plistings/list/featured/index.html")
+                                  << "Page 1 of <b>1</b></font>";
+        QTest::newRow("keyword") << "cmdSearch" << int(Keyword)
+                                 << QString("http://") + vendra::hosts::kKeywordSearch +
+                                        "/search/search.dll?MfcISAPICommand=GetResult&ht=1&"
+                                        "ebaytag1=ebayreg&query=lamp&query2=lamp&search_option=1&"
+                                        "exclude=&category0=&minPrice=&maxPrice=&ebaytag1code=0&"
+                                        "st=&SortProperty=MetaEndSort"
+                                 << count;
+        QTest::newRow("completed") << "Command5" << int(Completed)
+                                   << QString("http://") + vendra::hosts::kCompletedSearch +
+                                          "/search/search.dll?ht=1&query=lamp&"
+                                          "SortProperty=MetaEndSort"
+                                   << count;
+    }
+
+    void eachKindRunsFromTheClickToTheResultsPage() {
+        QFETCH(QString, button);
+        QFETCH(int, tab);
+        QFETCH(QString, firstUrl);
+        QFETCH(QString, countPage);
+        Window w;
+        EXPECT_SEEN(w.seen(),
+                    (Seen{true, "Stop Search", false,
+                          "Enter the minimum amount of bids you want the search to find and then "
+                          "choose a search."}));
+        w.h.find<QLineEdit>("txtBids")->clear();
+        w.type("txtBids", "3");
+        w.type("Text1", "7");
+        w.type("txtTitle", "lamp");
+        w.type("Text2", "lamp");
+        const bool searchResults = countPage.contains("face=");
+        w.h.desk.fetch.serve(firstUrl.toStdString(),
+                             countPage.toStdString() +
+                                 Block(Row(2, searchResults) + "\r\n" + Row(5, searchResults)));
+
+        std::optional<Seen> walking;
+        w.h.desk.events.at(1, [&] { walking = w.seen(); });
+        w.click(button.toLatin1().constData(), Tab(tab));
+
+        QVERIFY(walking);
+        QCOMPARE(walking->searchButtons, false);
+        QCOMPARE(walking->command1, QString("Stop Search"));
+        QCOMPARE(walking->command6, true);
+        QCOMPARE(w.h.desk.fetch.requests.front(), firstUrl.toStdString());
+        EXPECT_SEEN(w.seen(), (Seen{false, "Begin New Search", true, "Finished!!!"}));
+        QCOMPARE(w.h.desk.shell.opened, std::vector<std::string>{w.h.logic.resultsPagePath()});
+        const std::string page = w.h.desk.read("Finalsearch.htm").value_or("");
+        QVERIFY(page.find("item with 5 bids") != std::string::npos);
+        QVERIFY(page.find("item with 2 bids") == std::string::npos);
+        QVERIFY(!w.h.desk.read("Listinglist.txt"));
+
+        // Begin New Search: back to the idle state; the results page stays.
+        w.clickCommand1();
+        EXPECT_SEEN(w.seen(), kIdleAfterStop);
+        QVERIFY(w.h.desk.read("Finalsearch.htm"));
+    }
+
+    void stopSearchDuringPageTwoOfFive() {
+        Window w;
+        w.type("Text1", "7");
+        w.serveCategory(5);
+        w.h.desk.events.at(2, [&] { w.clickCommand1(); });
+        w.click("Command3(1)", Category);
+
+        QCOMPARE(w.h.desk.fetch.requests.size(), std::size_t{3});  // the probe, pages 1 and 2
+        // The stopped step writes one more progress text over "Ready for another search".
+        EXPECT_SEEN(w.seen(), (Seen{true, "Stop Search", false, "3 of 5 pages searched."}));
+        QVERIFY(!w.h.desk.read("Finalsearch.htm"));
+        QVERIFY(w.h.desk.read("Listinglist.txt"));
+        QVERIFY(w.h.desk.shell.opened.empty());
+    }
+
+    void seeIncompleteResultsDuringTheFirstPage() {
+        Window w;
+        w.type("Text1", "7");
+        w.serveCategory(3);
+        w.h.desk.fetch.serve(CategoryPage(1), "of <b>3</b></font>" + Block(Row(6)) + Block(Row(9)));
+        w.h.desk.events.at(1, [&] { w.clickCommand6(); });
+        w.click("Command3(1)", Category);
+
+        QCOMPARE(w.h.desk.fetch.requests.size(), std::size_t{2});
+        EXPECT_SEEN(w.seen(), (Seen{false, "Begin New Search", false, "Finished!!!"}));
+        const std::string page = w.h.desk.read("Finalsearch.htm").value_or("");
+        QVERIFY(page.find("item with 6 bids") != std::string::npos);
+        QVERIFY(page.find("item with 9 bids") == std::string::npos);
+    }
+
+    void stopSearchBeforeAnySearch() {
+        Window w;
+        w.clickCommand1();
+        EXPECT_SEEN(w.seen(), kIdleAfterStop);
+        QVERIFY(w.h.logic.StopFlag);
+    }
+
+    void aStartDuringTheUnwindingRunsAfterTheStoppedSearch() {
+        Window w;
+        w.type("Text1", "7");
+        w.serveCategory(5);
+        const std::string featured = kListings + "/aw/plistings/list/featured/index.html";
+        w.h.desk.fetch.serve(featured, "Page 1 of <b>1</b></font>" + Block(Row(8)));
+        w.h.desk.events.at(2, [&] {
+            w.clickCommand1();
+            w.click("Command4(1)", Featured);
+            QCOMPARE(w.h.desk.fetch.requests.back(), CategoryPage(2));
+        });
+        w.click("Command3(1)", Category);
+
+        QCOMPARE(w.h.desk.fetch.requests,
+                 (std::vector<std::string>{CategoryPage(1), CategoryPage(1), CategoryPage(2),
+                                           featured, featured}));
+        EXPECT_SEEN(w.seen(), (Seen{false, "Begin New Search", true, "Finished!!!"}));
+    }
+
+    void aFailedFirstPageEndsWithAMessage() {
+        Window w;
+        w.type("Text1", "7");  // nothing served: the fetch fails
+        w.click("Command3(1)", Category);
+        QCOMPARE(w.h.desk.messages.messages.size(), std::size_t{1});
+        QVERIFY(w.h.desk.messages.messages[0].starts_with("The auction site could not be reached: "));
+        EXPECT_SEEN(w.seen(), kIdleAfterStop);
+    }
+
+    void tooManyListingsReturnsToTheReadyState() {
+        Window w;
+        w.type("Text2", "lamp");
+        w.h.desk.fetch.onFetch = [&](const std::string& url) {
+            w.h.desk.fetch.serve(url, kCountCell + "many</b>");
+        };
+        w.click("Command5", Completed);
+        QCOMPARE(w.h.desk.messages.messages,
+                 std::vector<std::string>{"eBay says your search returned too many listings. "
+                                          "Please narrow it and try again"});
+        EXPECT_SEEN(w.seen(), (Seen{true, "Stop Search", false, "Ready for another search"}));
+        QVERIFY(w.h.logic.StopFlag);
+    }
+
+    void aBadBidCellEndsWithoutResults() {
+        Window w;
+        w.type("Text1", "7");
+        w.h.desk.fetch.serve(CategoryPage(1),
+                             "of <b>1</b></font>" +
+                                 Block("<tr></TD><TD ALIGN=CENTER WIDTH=\"12%\">lots<br></tr>"));
+        w.click("Command3(1)", Category);
+        EXPECT_SEEN(w.seen(), (Seen{false, "Stop Search", true, "Finding Bid amounts......."}));
+        QVERIFY(w.h.desk.messages.messages.empty());
+        QVERIFY(w.h.desk.read("Listinglist.txt"));
+        // Stop Search returns the window to the idle state.
+        w.clickCommand1();
+        EXPECT_SEEN(w.seen(), kIdleAfterStop);
+    }
+};
+
+QTEST_MAIN(SearchStatesTest)
+#include "SearchStatesTest.moc"
