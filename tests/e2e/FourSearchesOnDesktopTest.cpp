@@ -1,0 +1,159 @@
+// All four searches on a real desktop: the real window, the real fetch against the sample auction
+// site, and the desktop's own "open" (xdg-open, replaced by a recording one first on PATH), from
+// the click on the search button to the results page handed to the browser.
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "SampleSiteProcess.h"
+#include "SitePages.h"
+#include "app/MainWindow.h"
+#include "platform/StdTextFiles.h"
+#include "platform/qt/MainForm.h"
+#include "platform/qt/QtEventYield.h"
+#include "platform/qt/QtLocaleInfo.h"
+#include "platform/qt/QtShell.h"
+#include "platform/qt/QtUrlFetch.h"
+#include "platform/qt/TabControl.h"
+#include "support/Fakes.h"
+
+using namespace vendra;
+
+namespace {
+
+enum Tab { Featured = 0, Category = 1, Completed = 2, Keyword = 3 };
+
+// The bid counts of the rows of a page, in order; rows without bids count 0.
+std::vector<int> BidsOf(const std::string& page) {
+    static const QRegularExpression cell(
+        R"((?:WIDTH="12%">|width="12%"><font size=3>)(\d+|-)(?:<br>|</font>))");
+    std::vector<int> bids;
+    auto matches = cell.globalMatch(QString::fromStdString(page));
+    while (matches.hasNext()) {
+        const QString text = matches.next().captured(1);
+        bids.push_back(text == "-" ? 0 : text.toInt());
+    }
+    return bids;
+}
+
+// How many of the rows of these pages have at least `minimum` bids.
+std::size_t RowsWithAtLeast(int minimum, const std::vector<std::string>& pages) {
+    std::size_t rows = 0;
+    for (const std::string& page : pages)
+        for (int bids : BidsOf(page)) rows += bids >= minimum ? 1 : 0;
+    return rows;
+}
+
+}  // namespace
+
+class FourSearchesOnDesktopTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(tools_.isValid());
+        record_ = tools_.filePath("opened.txt");
+        QFile script(tools_.filePath("xdg-open"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record_ + "'\n").toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        qputenv("PATH", (tools_.path() + ":" + qgetenv("PATH")).toUtf8());
+    }
+
+    void searchFromTheButtonToTheOpenedResultsPage_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("minimum");
+
+        QTest::newRow("category") << "Command3(1)" << int(Category) << "Text1" << "267" << 3;
+        QTest::newRow("featured") << "Command4(1)" << int(Featured) << "" << "" << 10;
+        QTest::newRow("keyword") << "cmdSearch" << int(Keyword) << "txtTitle" << "lamp" << 2;
+        QTest::newRow("completed") << "Command5" << int(Completed) << "Text2" << "teddy bear" << 0;
+    }
+
+    void searchFromTheButtonToTheOpenedResultsPage() {
+        QFETCH(QString, button);
+        QFETCH(int, tab);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(int, minimum);
+
+        test::SampleSiteProcess site;
+        QVERIFY(site.started());
+        QFile::remove(record_);
+
+        test::FakeIdentity identity;  // a fresh application folder
+        MainForm form(identity);
+        QtEventYield yield;
+        test::FakeMessageBox messages;
+        QtUrlFetch fetch;
+        StdTextFiles files;
+        QtShell shell;
+        QtLocaleInfo locale;
+        Platform platform{form, yield, messages, fetch, files, shell, identity, locale};
+        MainWindow logic(platform);
+        form.attach(logic);
+        logic.Load();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+        auto* bids = form.findChild<QLineEdit*>("txtBids");
+        bids->selectAll();
+        QTest::keyClicks(bids, QString::number(minimum));
+        form.findChild<TabControl*>("SSTab1")->setCurrentIndex(tab);
+        if (!box.isEmpty()) QTest::keyClicks(form.findChild<QLineEdit*>(box), typed);
+        QTest::mouseClick(form.findChild<QPushButton*>(button), Qt::LeftButton);
+
+        // The search runs inside the click; the browser is started on its own.
+        const QString page = QString::fromStdString(logic.resultsPagePath());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record_), 10000);
+        QFile record(record_);
+        QVERIFY(record.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(record.readAll()).trimmed(),
+                 QUrl::fromLocalFile(page).toString());
+        QCOMPARE(form.findChild<QPushButton*>("Command1")->text(), QString("Begin New Search"));
+        QVERIFY(messages.messages.empty());
+
+        // The page holds every row of the site with at least the minimum, most bids first.
+        QFile results(page);
+        QVERIFY(results.open(QIODevice::ReadOnly));
+        const std::string written = results.readAll().toStdString();
+        const std::vector<int> kept = BidsOf(written);
+        QVERIFY(!kept.empty());
+        QVERIFY(std::is_sorted(kept.rbegin(), kept.rend()));
+        QVERIFY(kept.back() >= minimum);
+        QCOMPARE(kept.size(), RowsWithAtLeast(minimum, SitePagesOf(button, typed)));
+        QVERIFY(!QFile::exists(QString::fromStdString(logic.listingFilePath())));
+    }
+
+private:
+    // The pages the search walks, as the site serves them.
+    static std::vector<std::string> SitePagesOf(const QString& button, const QString& typed) {
+        std::vector<std::string> pages;
+        const std::string text = typed.toStdString();
+        if (button == "Command3(1)")
+            for (int page = 1; page <= 4; ++page) pages.push_back(site::CategoryListingPage(text, page));
+        if (button == "Command4(1)")
+            for (int page = 1; page <= 4; ++page) pages.push_back(site::FeaturedPage(page));
+        if (button == "cmdSearch" || button == "Command5") {
+            const auto host = button == "cmdSearch" ? site::SearchHost::Keyword : site::SearchHost::Completed;
+            for (int offset = 0; offset < 200; offset += 50)
+                pages.push_back(site::SearchResultsPage(host, text, offset));
+        }
+        return pages;
+    }
+
+    QTemporaryDir tools_;
+    QString record_;
+};
+
+QTEST_MAIN(FourSearchesOnDesktopTest)
+#include "FourSearchesOnDesktopTest.moc"
