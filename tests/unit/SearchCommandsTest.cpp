@@ -45,15 +45,6 @@ protected:
             EXPECT_EQ(desk.controls.enabled(control), enabled) << static_cast<int>(control);
     }
 
-    void ExpectIdleAfterStop() {
-        ExpectSearchControls(true);
-        EXPECT_FALSE(desk.controls.enabled(Control::Command6));
-        EXPECT_EQ(desk.controls.caption(Control::Command1), "Stop Search");
-        EXPECT_EQ(desk.controls.status(), "Ready for another search");
-        EXPECT_TRUE(window.StopFlag);
-        EXPECT_FALSE(window.IncompleteFlag);
-    }
-
     FakeDesktop desk;
     MainWindow window{desk.platform};
 };
@@ -71,24 +62,6 @@ TEST_F(SearchCommandsTest, StartUpLoadsTheCategoriesAndSelectsTheFirstEntries) {
     EXPECT_EQ(window.ListingTotal, 0);
     EXPECT_TRUE(desk.fetch.requests.empty());
     EXPECT_TRUE(desk.files.removed.empty());
-}
-
-TEST_F(SearchCommandsTest, CategoryNumbersByListIndex) {
-    const std::pair<int, const char*> rows[] = {
-        {-1, ""},     {0, ""},      {1, "353"},    {2, "6000"},   {3, "267"},   {4, "12576"},
-        {5, "11450"}, {6, "11116"}, {7, "1"},      {8, "160"},    {9, "293"},   {10, "237"},
-        {11, "2038"}, {12, "11700"}, {13, "281"},  {14, "11232"}, {15, "11233"}, {16, "625"},
-        {17, "870"},  {18, "10542"}, {19, "888"},  {20, "260"},   {21, "11730"}, {22, "220"},
-        {23, "99"},   {24, ""},
-    };
-    for (const auto& [index, number] : rows) {
-        desk.controls.setListIndex(Control::cmbCategories, index);
-        EXPECT_EQ(window.getcatno(), number) << "index " << index;
-    }
-    const auto& names = desk.controls.states[Control::cmbCategories].entries;
-    EXPECT_EQ(names[3], "Books");
-    EXPECT_EQ(names[7], "Collectibles");
-    EXPECT_EQ(names[23], "Everything Else");
 }
 
 TEST_F(SearchCommandsTest, RemoveTempFileDeletesBothFilesAndIgnoresFailures) {
@@ -198,62 +171,12 @@ TEST_F(SearchCommandsTest, CompletedSearchShowsItsStartTextAndKeywordSearchNone)
                                         "0 listings found"}));
 }
 
-TEST_F(SearchCommandsTest, StopSearchDuringPageTwoOfFive) {
-    ServeCategory(5);
-    desk.events.at(2, [&] { window.Command1_Click(); });
-    window.Command3_Click(1);
-
-    EXPECT_EQ(desk.fetch.requests.size(), 3u);  // the probe, page 1, page 2
-    // The stopped step still shows its progress; no results page; the listing file is kept.
-    EXPECT_EQ(desk.controls.status(), "3 of 5 pages searched.");
-    EXPECT_FALSE(desk.read("Finalsearch.htm"));
-    EXPECT_EQ(desk.read("Listinglist.txt"), Block("page 1") + "\r\n" + Block("page 2") + "\r\n");
-    EXPECT_TRUE(desk.shell.opened.empty());
-    ExpectSearchControls(true);
-    EXPECT_FALSE(desk.controls.enabled(Control::Command6));
-}
-
-TEST_F(SearchCommandsTest, StopSearchBeforeAnySearchIsTheIdleState) {
-    window.Command1_Click();
-    ExpectIdleAfterStop();
-    EXPECT_TRUE(desk.fetch.requests.empty());
-}
-
-TEST_F(SearchCommandsTest, SeeIncompleteResultsOnlySetsItsFlag) {
-    desk.controls.setEnabled(Control::Command6, true);
-    window.Command6_Click();
-    EXPECT_TRUE(window.IncompleteFlag);
-    EXPECT_FALSE(desk.controls.enabled(Control::Command6));
-    EXPECT_TRUE(desk.controls.statusHistory.empty());
-}
-
 TEST_F(SearchCommandsTest, EverySearchStartClearsIncompleteFlag) {
     // Left set by a search that ended with the too-many-listings message.
     window.IncompleteFlag = true;
     ServeCategory(2);
     window.Command3_Click(1);
     EXPECT_EQ(desk.fetch.requests.size(), 3u);
-}
-
-TEST_F(SearchCommandsTest, AStartDuringTheUnwindingOfAStoppedSearchWaitsForIt) {
-    ServeCategory(5);
-    desk.fetch.serve(kListings + "/aw/plistings/list/featured/index.html",
-                     "of <b>1</b></font>" + Block("featured"));
-    desk.events.at(2, [&] {
-        window.Command1_Click();
-        window.Command4_Click(1);  // the search buttons are enabled again at once
-        // Nothing of the featured search has happened yet.
-        EXPECT_TRUE(window.StopFlag);
-        EXPECT_EQ(window.SearchKind, 2);
-    });
-    window.Command3_Click(1);
-
-    EXPECT_EQ(desk.fetch.requests,
-              (std::vector<std::string>{CategoryPage(1), CategoryPage(1), CategoryPage(2),
-                                        kListings + "/aw/plistings/list/featured/index.html",
-                                        kListings + "/aw/plistings/list/featured/index.html"}));
-    EXPECT_EQ(window.SearchKind, 3);
-    EXPECT_FALSE(window.StopFlag);
 }
 
 TEST_F(SearchCommandsTest, ClosingDuringASearchStopsItThenCloses) {
@@ -270,40 +193,12 @@ TEST_F(SearchCommandsTest, ClosingDuringASearchStopsItThenCloses) {
     EXPECT_TRUE(window.QueryUnload());  // idle now: the close goes ahead at once
 }
 
-TEST_F(SearchCommandsTest, AFailedFirstPageEndsTheSearchWithAMessage) {
-    for (void (MainWindow::*start)() : {&MainWindow::cmdSearch_Click, &MainWindow::Command5_Click}) {
-        desk.messages.messages.clear();
-        (window.*start)();  // no page is served: every fetch fails
-        ASSERT_EQ(desk.messages.messages.size(), 1u);
-        EXPECT_EQ(desk.messages.messages[0].rfind("The auction site could not be reached: ", 0), 0u)
-            << desk.messages.messages[0];
-        ExpectIdleAfterStop();
-        EXPECT_FALSE(window.searchRunning());
-    }
-    desk.messages.messages.clear();
-    window.Command3_Click(1);
-    EXPECT_EQ(desk.messages.messages.size(), 1u);
-    ExpectIdleAfterStop();
-}
-
 TEST_F(SearchCommandsTest, ShowCategoriesOpensTheIndexAndChangesNothing) {
     window.Command2_Click();
     EXPECT_EQ(desk.shell.opened,
               std::vector<std::string>{kListings + "/aw/listings/list/categories.html"});
     EXPECT_TRUE(desk.controls.statusHistory.empty());
     EXPECT_TRUE(desk.files.removed.empty());
-}
-
-TEST_F(SearchCommandsTest, MenuCommandsOpenTheirTargets) {
-    window.hlpInstruct_Click();
-    window.hlpEmail_Click();
-    window.hlpWebsite_Click();
-    window.mnuOpen_Click();
-    EXPECT_EQ(desk.shell.opened,
-              (std::vector<std::string>{desk.identity.folder() + "/instructions.htm",
-                                        std::string("mailto:") + hosts::kAuthorMail,
-                                        std::string("http://") + hosts::kAuthorWebsite,
-                                        desk.identity.folder() + "/Finalsearch.htm"}));
 }
 
 }  // namespace

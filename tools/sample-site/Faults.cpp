@@ -5,15 +5,15 @@
 
 namespace vendra::site {
 
-std::optional<Fault> ParseFault(std::string_view spec, std::string& error) {
-    const std::size_t at = spec.find('@');
+std::optional<Fault> ParseFault(std::string_view text, std::string& error) {
+    const std::size_t at = text.find('@');
     if (at == std::string_view::npos) {
-        error = "a fault reads KIND@SUBSTRING: " + std::string(spec);
+        error = "a fault reads KIND@SUBSTRING: " + std::string(text);
         return std::nullopt;
     }
-    const std::string_view kind = spec.substr(0, at);
+    const std::string_view kind = text.substr(0, at);
     Fault fault;
-    fault.substring = std::string(spec.substr(at + 1));
+    fault.substring = std::string(text.substr(at + 1));
 
     constexpr std::string_view kLatency = "latency=";
     constexpr std::string_view kBigCount = "bigcount=";
@@ -24,7 +24,7 @@ std::optional<Fault> ParseFault(std::string_view spec, std::string& error) {
             std::from_chars(digits.data(), digits.data() + digits.size(), ms);
         if (digits.empty() || problem != std::errc() || end != digits.data() + digits.size() ||
             ms < 0) {
-            error = "latency wants milliseconds: " + std::string(spec);
+            error = "latency wants milliseconds: " + std::string(text);
             return std::nullopt;
         }
         fault.kind = Fault::Kind::Latency;

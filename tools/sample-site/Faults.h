@@ -29,7 +29,7 @@ struct FaultPlan {
 };
 
 // Reads "KIND@SUBSTRING"; on a mistake, says what is wrong in `error`.
-std::optional<Fault> ParseFault(std::string_view spec, std::string& error);
+std::optional<Fault> ParseFault(std::string_view text, std::string& error);
 
 FaultPlan PlanFor(const std::vector<Fault>& faults, std::string_view fullTarget);
 
