@@ -3,10 +3,13 @@
 // The real Main window over the fakes of every other port, with its logic attached and loaded,
 // wired the way the program wires it.
 
+#include <QApplication>
+#include <QTest>
 #include <QWidget>
 
 #include "app/MainWindow.h"
 #include "platform/qt/MainForm.h"
+#include "platform/qt/TabControl.h"
 #include "support/Fakes.h"
 
 namespace vendra::test {
@@ -23,10 +26,26 @@ struct FormHarness {
         logic.Load();
     }
 
+    // Shows the window and waits until it is on the screen.
+    bool show() {
+        form.show();
+        return QTest::qWaitForWindowExposed(&form);
+    }
+
     template <typename W = QWidget>
     W* find(const QString& name) const {
         return form.findChild<W*>(name);
     }
+
+    TabControl* tabs() const { return find<TabControl>("SSTab1"); }
 };
+
+// The top-level windows of that name that are showing, such as About boxes.
+inline QList<QWidget*> ShowingWindows(const QString& name) {
+    QList<QWidget*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible()) found << w;
+    return found;
+}
 
 }  // namespace vendra::test
