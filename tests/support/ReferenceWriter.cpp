@@ -1,53 +1,33 @@
 #include "support/ReferenceWriter.h"
 
+#include <utility>
+
 namespace vendra::test {
-namespace {
-
-const std::string q = "\"";
-const std::string kLineBreak = "\r\n";
-
-std::string HeadingCell(const std::string& width, const std::string& closing) {
-    return "<td align=center valign=top noWrap width=" + q + width + q + " bgcolor=" + q +
-           "#FFE680" + q + "><font size=" + q + "2" + q + closing;
-}
-
-}  // namespace
 
 std::string ExpectedPageHead() {
     std::string head;
-    head += "<HTML>" + kLineBreak;
-    head += "<head>" + kLineBreak;
-    head += "<meta http-equiv=" + q + "Content-Language" + q + "content= " + q + "en-us" + q + ">" +
-            kLineBreak;
-    head += "<meta http-equiv=" + q + "Content-Type" + q + "content=" + q +
-            "text/html; charset=windows-1252" + q + ">" + kLineBreak;
-    head += "<meta name=" + q + "GENERATOR" + q + "content=" + q + "Microsoft FrontPage 4.0" + q +
-            ">" + kLineBreak;
-    head += "<meta name=" + q + "ProgId" + q + "content=" + q + "FrontPage.Editor.Document" + q +
-            ">" + kLineBreak;
-    head += "<title>Search Results</title>" + kLineBreak;
-    head += "</head>" + kLineBreak;
-    head += "<body>" + kLineBreak;
-    head += "<p></p>";
-    head += "<p align=" + q + "center" + q + "><b><font size=" + q + "4" + q + " face =" + q +
-            "Arial" + q + "><u>Search Results</u></font></b></p>";
-    head += "<p> </p>";
-    head += "<p> </p>";
-    head += "<table width=" + q + "100%" + q +
-            " cellpadding=0 border=0 cellspacing=1 bgcolor=" + q + "#FFFFFF" + q +
-            "><tr valign=middle bgcolor=" + q + "#FFFFFF" + q +
-            "><td align=center valign=top noWrap width=" + q + "12%" + q + " bgcolor=" + q +
-            "#FFE680" + q + "><font size=" + q + "2" + q + "><b>Picture</b></font></td>";
-    head += HeadingCell("50%", "><b>Items</b></font></td>");
-    head += HeadingCell("12%", "><b>Price</b></font></td>");
-    head += HeadingCell("12%", "><b>Bids</b></font></td>");
-    head += HeadingCell("16%", "><b>Ends PST</b></font></td>");
-    head += "</tr></table>";
-    head += "<p> </p>";
-    return head;
+    for (const char* line :
+         {"<HTML>", "<head>", R"(<meta http-equiv="Content-Language"content= "en-us">)",
+          R"(<meta http-equiv="Content-Type"content="text/html; )"
+          R"(charset=windows-1252">)",
+          R"(<meta name="GENERATOR"content="Microsoft FrontPage 4.0">)",
+          R"(<meta name="ProgId"content="FrontPage.Editor.Document">)",
+          "<title>Search Results</title>", "</head>", "<body>"})
+        head += std::string(line) + "\r\n";
+    head += R"(<p></p><p align="center"><b><font size="4" face ="Arial">)"
+            R"(<u>Search Results</u></font></b></p><p> </p><p> </p>)"
+            R"(<table width="100%" cellpadding=0 border=0 cellspacing=1 bgcolor="#FFFFFF">)"
+            R"(<tr valign=middle bgcolor="#FFFFFF">)";
+    using Column = std::pair<std::string, std::string>;
+    for (const auto& [width, title] :
+         {Column{"12%", "Picture"}, Column{"50%", "Items"}, Column{"12%", "Price"},
+          Column{"12%", "Bids"}, Column{"16%", "Ends PST"}})
+        head += R"(<td align=center valign=top noWrap width=")" + width +
+                R"(" bgcolor="#FFE680"><font size="2"><b>)" + title + "</b></font></td>";
+    return head + "</tr></table><p> </p>";
 }
 
-std::string ExpectedPageEnd() { return "</body>" + kLineBreak + "</html>"; }
+std::string ExpectedPageEnd() { return "</body>\r\n</html>"; }
 
 void WritePageOnePassPerCount(TextFiles& files, const std::string& listingPath,
                               const std::string& pagePath, std::int16_t highest,

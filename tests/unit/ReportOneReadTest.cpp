@@ -1,14 +1,17 @@
+// The one read of the listing file that writes the results page, on seeded random files.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/Failure.h"
 #include "app/MainWindow.h"
+#include "report/HeldRows.h"
 #include "support/Fakes.h"
 #include "support/MainWindowTestAccess.h"
 #include "support/ReferenceWriter.h"
@@ -17,145 +20,136 @@ namespace vendra {
 namespace {
 
 constexpr char kListing[] = "Listinglist.txt";
-constexpr char kPage[] = "Finalsearch.htm";
-constexpr char kReferencePage[] = "Reference.htm";
 
-// Listing files of every shape the walk can leave, drawn from a seeded generator.
-class ListingGenerator {
-public:
-    explicit ListingGenerator(std::uint32_t seed) : random_(seed) {}
-
-    std::int16_t kind() { return static_cast<std::int16_t>(Pick(0, 5)); }
-
-    std::string file(std::int16_t kind, bool withBadCells) {
-        std::string bytes;
-        const int lines = Pick(0, 30);
-        for (int i = 0; i < lines; ++i) {
-            bytes += line(kind, withBadCells);
-            const int ending = Pick(0, 9);
-            // Mostly CR LF; sometimes a lone CR; the last line may have no line break.
-            if (i + 1 < lines || ending > 1) bytes += ending == 0 ? "\r" : "\r\n";
-        }
-        return bytes;
+class Draw {
+  public:
+    explicit Draw(std::uint32_t seed) : random_(seed) {}
+    int operator()(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random_);
     }
-
-    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-
-private:
-    std::string line(std::int16_t kind, bool withBadCells) {
-        const bool results = kind == 1 || kind == 4;
-        const std::string opening = results ? kResultsCell : kListingsCell;
-        const std::string closing = results ? "</font>" : "<br>";
-        std::string text = junk();
-        const int cells = Pick(0, 2);
-        for (int c = 0; c < cells; ++c) {
-            // The first cell may be in any letter case; a later one in another case is no cell.
-            text += Pick(0, 3) == 0 ? Recase(opening) : opening;
-            text += cellText(withBadCells);
-            text += Pick(0, 4) == 0 ? Recase(closing) : closing;
-            text += junk();
-        }
-        if (withBadCells && Pick(0, 40) == 0) text += opening + "5";  // no closing marker
+    // Bytes of every value but CR, which would end the line: NUL, lone LF, bytes above 127.
+    std::string bytes(int length) {
+        std::string text(static_cast<std::size_t>(length), ' ');
+        for (char& c : text) c = static_cast<char>(random_());
+        std::replace(text.begin(), text.end(), '\r', '\n');
         return text;
     }
 
-    std::string cellText(bool withBadCells) {
-        if (withBadCells && Pick(0, 30) == 0) return Pick(0, 1) ? "many" : "40000";
-        switch (Pick(0, 5)) {
-            case 0:
-                return "-";
-            case 1:
-                return " " + std::to_string(Pick(0, 9)) + " ";
-            default:
-                return std::to_string(Pick(-3, 12));
-        }
-    }
-
-    // Bytes that hold no marker: letters, blanks, NUL, lone LF, bytes above 127.
-    std::string junk() {
-        static const std::string alphabet =
-            std::string("abcXYZ <>/=\"%0123456789\n\x80\xff") + '\0';
-        std::string text(static_cast<std::size_t>(Pick(0, 12)), ' ');
-        const int last = static_cast<int>(alphabet.size()) - 1;
-        for (char& c : text) c = alphabet[static_cast<std::size_t>(Pick(0, last))];
-        return text;
-    }
-
-    std::string Recase(std::string text) {
-        for (char& c : text) {
-            if (Pick(0, 1) == 0) continue;
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
-            else if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        }
-        return text;
-    }
-
-    static inline const std::string kListingsCell = "</TD><TD ALIGN=CENTER WIDTH=\"12%\">";
-    static inline const std::string kResultsCell =
-        "</td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>";
-
+  private:
     std::mt19937 random_;
 };
 
-// The highest count the bid pass would find, or nullopt when a line fails.
-std::optional<std::int16_t> HighestCount(const MainWindow& window, TextFiles& files,
-                                         const std::string& path) {
+// Lines with at most one bid cell among random bytes, now and then a cell that fails; mostly CR LF
+// line breaks, some lone CRs, sometimes none after the last line.
+std::string ListingFile(Draw& draw, bool withBadCells) {
+    std::string file;
+    for (int lines = draw(0, 30); lines > 0; --lines) {
+        file += draw.bytes(draw(0, 12));
+        if (draw(0, 4) > 0) {
+            const bool bad = withBadCells && draw(0, 20) == 0;
+            file += "</TD><TD ALIGN=CENTER WIDTH=\"12%\">" +
+                    (bad ? "many" : std::to_string(draw(-3, 12))) + "<br>" +
+                    draw.bytes(draw(0, 12));
+        }
+        const int ending = draw(0, 9);
+        if (lines > 1 || ending > 1) file += ending == 0 ? "\r" : "\r\n";
+    }
+    return file;
+}
+
+bool Fails(const std::function<void()>& step) {
     try {
-        std::int16_t highest = 0;
-        const auto listing = files.openForReading(path);
-        while (!listing->atEnd()) highest = std::max(highest, window.StripBid(listing->readLine()));
-        return highest;
+        step();
+        return false;
     } catch (const Failure&) {
-        return std::nullopt;
+        return true;
     }
 }
 
-// For many random listing files, minimums and highest counts, the one-read writer leaves the
-// very bytes the pass-per-count writer leaves, and fails where it fails.
+// For random listing files, minimums and highest counts, the one-read writer leaves the very
+// bytes the pass-per-count writer leaves, and fails where it fails.
 TEST(ResultsPageOneRead, MatchesOnePassPerCount) {
-    int pagesCompared = 0;
-    int failuresCompared = 0;
+    int pages = 0;
+    int failures = 0;
     for (std::uint32_t seed = 1; seed <= 600; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        ListingGenerator generate(seed);
+        Draw draw(seed);
         test::FakeDesktop desktop;
         MainWindow window(desktop.platform);
-        window.SearchKind = generate.kind();
-        const bool withBadCells = seed % 3 == 0;
-        desktop.write(kListing, generate.file(window.SearchKind, withBadCells));
-        const std::string listingPath = desktop.identity.path(kListing).string();
+        window.SearchKind = 2;
+        desktop.write(kListing, ListingFile(draw, seed % 3 == 0));
+        const auto path = [&](const char* name) { return desktop.identity.path(name).string(); };
+        const auto bidCount = [&](const std::string& line) { return window.StripBid(line); };
 
-        const std::optional<std::int16_t> found = HighestCount(window, desktop.files, listingPath);
-        const auto highest = static_cast<std::int16_t>(
-            found && generate.Pick(0, 2) > 0 ? *found : generate.Pick(-2, 13));
-        const auto minimum = static_cast<std::int16_t>(generate.Pick(-4, 14));
+        // Mostly the highest count the bid pass finds (up to a line that fails), else any other.
+        std::int16_t found = 0;
+        Fails([&] {
+            for (auto listing = desktop.files.openForReading(path(kListing)); !listing->atEnd();)
+                found = std::max(found, bidCount(listing->readLine()));
+        });
+        const auto highest = static_cast<std::int16_t>(draw(0, 2) ? found : draw(-2, 13));
+        const auto minimum = static_cast<std::int16_t>(draw(-4, 14));
         desktop.controls.type(Control::txtBids, std::to_string(minimum));
 
-        bool referenceFailed = false;
-        try {
-            test::WritePageOnePassPerCount(
-                desktop.files, listingPath, desktop.identity.path(kReferencePage).string(), highest,
-                minimum, [&](const std::string& line) { return window.StripBid(line); });
-        } catch (const Failure&) {
-            referenceFailed = true;
-        }
-        bool writerFailed = false;
-        try {
-            MainWindowTestAccess::WriteResults(window, highest);
-        } catch (const Failure&) {
-            writerFailed = true;
-        }
-
-        EXPECT_EQ(desktop.read(kPage), desktop.read(kReferencePage));
-        EXPECT_EQ(writerFailed, referenceFailed);
-        EXPECT_EQ(desktop.shell.opened.size(), writerFailed ? 0u : 1u);
-        ++(referenceFailed ? failuresCompared : pagesCompared);
+        const bool referenceFailed = Fails([&] {
+            test::WritePageOnePassPerCount(desktop.files, path(kListing), path("Reference.htm"),
+                                           highest, minimum, bidCount);
+        });
+        const bool failed = Fails([&] { MainWindowTestAccess::WriteResults(window, highest); });
+        EXPECT_EQ(desktop.read("Finalsearch.htm"), desktop.read("Reference.htm"));
+        EXPECT_EQ(failed, referenceFailed);
+        EXPECT_EQ(desktop.shell.opened.size(), failed ? 0u : 1u);
+        ++(failed ? failures : pages);
     }
     // The draw must reach both outcomes often, or the comparison proves little.
-    EXPECT_GT(pagesCompared, 300);
-    EXPECT_GT(failuresCompared, 25);
+    EXPECT_GT(pages, 300);
+    EXPECT_GT(failures, 25);
+}
+
+// Random rows held with random counts come back with the most bids first, file order within a
+// count, every byte unchanged, in writes no larger than a band, for bands of 50 bytes and up.
+TEST(HeldRows, GiveBackTheRowsInPageOrder) {
+    const std::size_t bands[] = {50, 1000, 70000, HeldRows::kBandBytes};
+    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Draw draw(seed);
+        const std::size_t band = bands[seed % std::size(bands)];
+        const int lowest = draw(-32768, 5);
+        // The widest range of counts only with large bands: each band walks every count.
+        const int highest = band < 70000 || draw(0, 1) ? lowest + draw(-1, 6) : 32767;
+        HeldRows held(highest, lowest, band);
+        std::vector<std::string> byCount(
+            static_cast<std::size_t>(std::max(highest - lowest + 1, 0)));
+        // Mostly short rows close together; some long ones that leave gaps or outgrow a band;
+        // sometimes thousands of tiny rows, or huge ones read through many windows.
+        const bool tiny = seed % 10 == 0;
+        const bool huge = seed % 40 == 3;
+        std::string file;
+        for (int rows = tiny ? 9000 : huge ? 8 : draw(0, 60); rows > 0; --rows) {
+            const int length = tiny              ? draw(1, 2)
+                               : huge            ? draw(150000, 300000)
+                               : draw(0, 9) == 0 ? draw(17000, 40000)
+                                                 : draw(0, 200);
+            const std::string row = draw.bytes(length);
+            if (!byCount.empty() && (huge || draw(0, 4) > 0)) {
+                const int bids = draw(lowest, highest);
+                held.hold(static_cast<std::int16_t>(bids), file.size(), row.size());
+                byCount[static_cast<std::size_t>(highest - bids)] += row;
+            }
+            file += row + (draw(0, 3) == 0 ? "\r" : "\r\n");
+        }
+        test::FakeDesktop desktop;
+        desktop.write(kListing, file);
+        std::string copied;
+        held.copy(*desktop.files.openForReading(desktop.identity.path(kListing).string()),
+                  [&](std::string_view bytes) {
+                      EXPECT_LE(bytes.size(), band);
+                      copied += bytes;
+                  });
+        std::string expected;
+        for (const std::string& rows : byCount) expected += rows;
+        ASSERT_EQ(copied, expected);
+    }
 }
 
 }  // namespace
