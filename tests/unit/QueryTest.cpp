@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/MainWindow.h"
 #include "platform/Hosts.h"
 #include "support/Fakes.h"
@@ -8,6 +10,7 @@
 namespace vendra {
 namespace {
 
+using test::FakeControls;
 using test::FakeDesktop;
 
 struct MakeQueryCase {
@@ -45,7 +48,8 @@ TEST(MakeQuery, BuildsTheQueryTextOfEachMode) {
         MainWindow window(desk.platform);
         desk.controls.setListIndex(Control::cmbSearch, c.mode);
         EXPECT_EQ(window.MakeQuery(c.keywords, c.excluded), c.query)
-            << "mode " << c.mode << " keywords '" << c.keywords << "' excluded '" << c.excluded << "'";
+            << "mode " << c.mode << " keywords '" << c.keywords << "' excluded '" << c.excluded
+            << "'";
     }
 }
 
@@ -58,95 +62,94 @@ TEST(AddPlus, ReplacesEverySpaceAndNothingElse) {
     EXPECT_EQ(MainWindow::AddPlus("a\tb&c%d\xc3\xa9"), "a\tb&c%d\xc3\xa9");
 }
 
-class SearchUrlTest : public ::testing::Test {
-protected:
-    // Runs the search up to its first fetch and returns the first-page URL and the following-page
-    // prefix, the latter read from the second results page the walk asks for.
-    std::pair<std::string, std::string> Urls(void (*start)(MainWindow&)) {
-        desk.fetch.onFetch = [&](const std::string& url) {
-            if (desk.fetch.requests.size() == 1)
-                desk.fetch.serve(url, "<tr><td><font size=\"2\" face=\"Arial, Helvetica, "
-                                      "sans-serif\"><b>60</b>");
-        };
-        start(window);
-        const auto& requests = desk.fetch.requests;
-        if (requests.size() < 3) return {requests.empty() ? "" : requests[0], ""};
-        std::string next = requests[2];
-        EXPECT_TRUE(next.ends_with("50"));
-        next.resize(next.size() - 2);
-        return {requests[0], next};
-    }
-
-    FakeDesktop desk;
-    MainWindow window{desk.platform};
+// The first-page URL and the following-page prefix of a search started from the window: the
+// prefix is read from the second results page that the walk asks for.
+struct SearchUrls {
+    std::string first;
+    std::string prefix;
 };
 
-void StartKeyword(MainWindow& w) { w.cmdSearch_Click(); }
-void StartCompleted(MainWindow& w) { w.Command5_Click(); }
-
-TEST_F(SearchUrlTest, KeywordSearchTitlesOnly) {
-    window.Load();
-    desk.controls.type(Control::txtTitle, "red shoe");
-    const auto [first, prefix] = Urls(StartKeyword);
-    const std::string host = std::string("http://") + hosts::kKeywordSearch;
-    EXPECT_EQ(first, host +
-                         "/search/search.dll?MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query="
-                         "red+shoe&query2=red+shoe&search_option=1&exclude=&category0=&minPrice=&"
-                         "maxPrice=&ebaytag1code=0&st=&SortProperty=MetaEndSort");
-    EXPECT_EQ(prefix, host +
-                          "/search/search.dll?query=red+shoe&minPrice=&maxPrice=&region=0&ebaytag1="
-                          "ebayreg&ht=1&category0=&combine=y&SortProperty=MetaEndSort&st=2&skip=");
+SearchUrls RunSearch(FakeDesktop& desk, MainWindow& window, void (MainWindow::*start)()) {
+    desk.fetch.onFetch = [&](const std::string& url) {
+        desk.fetch.serve(
+            url, "<tr><td><font size=\"2\" face=\"Arial, Helvetica, sans-serif\"><b>60</b>");
+    };
+    (window.*start)();
+    const auto& requests = desk.fetch.requests;
+    if (requests.size() < 3 || !requests[2].ends_with("50")) return {requests.at(0), "?"};
+    return {requests[0], requests[2].substr(0, requests[2].size() - 2)};
 }
 
-TEST_F(SearchUrlTest, KeywordSearchTitlesAndDescriptions) {
-    window.Load();
-    desk.controls.type(Control::txtTitle, "red shoe");
-    desk.controls.type(Control::txtExcluded, "used old");
-    desk.controls.type(Control::txtBeginPrice, "5");
-    desk.controls.type(Control::txtEndPrice, "20");
-    desk.controls.setListIndex(Control::cmbSearch, 1);
-    desk.controls.setListIndex(Control::cmbCategories, 3);  // Books
-    desk.controls.check(Control::Check1, 1);
-    const auto [first, prefix] = Urls(StartKeyword);
-    const std::string host = std::string("http://") + hosts::kDescriptionSearch;
-    EXPECT_EQ(first, host +
-                         "/search/search.dll?MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query="
-                         "(red,shoe)+-(used,old)&query2=red+shoe&search_option=2&srchdesc=y&"
-                         "exclude=used+old&category0=267&minPrice=5&maxPrice=20&ebaytag1code=0&st=&"
-                         "SortProperty=MetaEndSort");
-    EXPECT_EQ(prefix, host +
-                          "/search/search.dll?query=(red,shoe)+-(used,old)&minPrice=5&maxPrice=20&"
-                          "srchdesc=y&region=0&ebaytag1=ebayreg&ht=1&category0=267&combine=y&"
-                          "SortProperty=MetaEndSort&st=2&skip=");
-}
-
-TEST_F(SearchUrlTest, KeywordSearchWithoutAModeOrCategorySelected) {
-    window.Load();
-    desk.controls.type(Control::txtTitle, "red");
-    desk.controls.type(Control::txtExcluded, " ");
-    desk.controls.setListIndex(Control::cmbSearch, -1);
-    desk.controls.setListIndex(Control::cmbCategories, -1);
-    const auto [first, prefix] = Urls(StartKeyword);
-    EXPECT_NE(first.find("&query=&query2=red&search_option=0&exclude=+&category0=&minPrice="),
-              std::string::npos)
-        << first;
-    EXPECT_NE(prefix.find("?query=&minPrice="), std::string::npos) << prefix;
-}
-
-TEST_F(SearchUrlTest, CompletedSearch) {
-    desk.controls.type(Control::Text2, "red shoe");
-    const auto [first, prefix] = Urls(StartCompleted);
-    const std::string host = std::string("http://") + hosts::kCompletedSearch;
-    EXPECT_EQ(first, host + "/search/search.dll?ht=1&query=red+shoe&SortProperty=MetaEndSort");
-    EXPECT_EQ(prefix, host +
-                          "/search/search.dll?GetResult&query=red+shoe&ht=1&combine=y&"
-                          "SortProperty=MetaEndSort&st=2&skip=");
-}
-
-TEST_F(SearchUrlTest, CompletedSearchWithNothingTyped) {
-    const auto [first, prefix] = Urls(StartCompleted);
-    EXPECT_NE(first.find("query=&SortProperty=MetaEndSort"), std::string::npos) << first;
-    EXPECT_NE(prefix.find("query=&ht=1"), std::string::npos) << prefix;
+TEST(SearchUrls, AreBuiltFromTheTabsControls) {
+    const std::string keyword =
+        std::string("http://") + hosts::kKeywordSearch + "/search/search.dll?";
+    const std::string description =
+        std::string("http://") + hosts::kDescriptionSearch + "/search/search.dll?";
+    const std::string completed =
+        std::string("http://") + hosts::kCompletedSearch + "/search/search.dll?";
+    struct Case {
+        const char* name;
+        std::function<void(FakeControls&)> type;
+        void (MainWindow::*start)();
+        std::string first;
+        std::string prefix;
+    };
+    const Case cases[] = {
+        {"keyword, titles only", [](FakeControls& c) { c.type(Control::txtTitle, "red shoe"); },
+         &MainWindow::cmdSearch_Click,
+         keyword + "MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=red+shoe&query2=red+shoe&"
+                   "search_option=1&exclude=&category0=&minPrice=&maxPrice=&ebaytag1code=0&st=&"
+                   "SortProperty=MetaEndSort",
+         keyword + "query=red+shoe&minPrice=&maxPrice=&region=0&ebaytag1=ebayreg&ht=1&category0=&"
+                   "combine=y&SortProperty=MetaEndSort&st=2&skip="},
+        {"keyword, titles and descriptions",
+         [](FakeControls& c) {
+             c.type(Control::txtTitle, "red shoe");
+             c.type(Control::txtExcluded, "used old");
+             c.type(Control::txtBeginPrice, "5");
+             c.type(Control::txtEndPrice, "20");
+             c.setListIndex(Control::cmbSearch, 1);
+             c.setListIndex(Control::cmbCategories, 3);  // Books
+             c.check(Control::Check1, 1);
+         },
+         &MainWindow::cmdSearch_Click,
+         description +
+             "MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=(red,shoe)+-(used,old)&"
+             "query2=red+shoe&search_option=2&srchdesc=y&exclude=used+old&category0=267&"
+             "minPrice=5&maxPrice=20&ebaytag1code=0&st=&SortProperty=MetaEndSort",
+         description +
+             "query=(red,shoe)+-(used,old)&minPrice=5&maxPrice=20&srchdesc=y&region=0&"
+             "ebaytag1=ebayreg&ht=1&category0=267&combine=y&SortProperty=MetaEndSort&st=2&"
+             "skip="},
+        {"keyword, no mode and no category selected",
+         [](FakeControls& c) {
+             c.type(Control::txtTitle, "red");
+             c.type(Control::txtExcluded, " ");
+             c.setListIndex(Control::cmbSearch, -1);
+             c.setListIndex(Control::cmbCategories, -1);
+         },
+         &MainWindow::cmdSearch_Click,
+         keyword + "MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=&query2=red&"
+                   "search_option=0&exclude=+&category0=&minPrice=&maxPrice=&ebaytag1code=0&st=&"
+                   "SortProperty=MetaEndSort",
+         keyword + "query=&minPrice=&maxPrice=&region=0&ebaytag1=ebayreg&ht=1&category0=&combine=y&"
+                   "SortProperty=MetaEndSort&st=2&skip="},
+        {"completed", [](FakeControls& c) { c.type(Control::Text2, "red shoe"); },
+         &MainWindow::Command5_Click, completed + "ht=1&query=red+shoe&SortProperty=MetaEndSort",
+         completed + "GetResult&query=red+shoe&ht=1&combine=y&SortProperty=MetaEndSort&st=2&skip="},
+        {"completed, nothing typed", [](FakeControls&) {}, &MainWindow::Command5_Click,
+         completed + "ht=1&query=&SortProperty=MetaEndSort",
+         completed + "GetResult&query=&ht=1&combine=y&SortProperty=MetaEndSort&st=2&skip="},
+    };
+    for (const Case& c : cases) {
+        FakeDesktop desk;
+        MainWindow window(desk.platform);
+        window.Load();
+        c.type(desk.controls);
+        const SearchUrls urls = RunSearch(desk, window, c.start);
+        EXPECT_EQ(urls.first, c.first) << c.name;
+        EXPECT_EQ(urls.prefix, c.prefix) << c.name;
+    }
 }
 
 TEST(QueryStages, NoRequestWhenStopFlagIsSet) {

@@ -193,13 +193,5 @@ TEST_F(SearchCommandsTest, ClosingDuringASearchStopsItThenCloses) {
     EXPECT_TRUE(window.QueryUnload());  // idle now: the close goes ahead at once
 }
 
-TEST_F(SearchCommandsTest, ShowCategoriesOpensTheIndexAndChangesNothing) {
-    window.Command2_Click();
-    EXPECT_EQ(desk.shell.opened,
-              std::vector<std::string>{kListings + "/aw/listings/list/categories.html"});
-    EXPECT_TRUE(desk.controls.statusHistory.empty());
-    EXPECT_TRUE(desk.files.removed.empty());
-}
-
 }  // namespace
 }  // namespace vendra
