@@ -2,6 +2,8 @@
 // arrives byte for byte, one connection serves the walk, and no fault of the network hangs,
 // crashes or loses a page that arrived.
 
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
 #include <chrono>
@@ -156,6 +158,31 @@ private slots:
         qputenv("http_proxy", address.toLatin1());
         QtUrlFetch fetch;
         QVERIFY_THROWS_EXCEPTION(FetchError, fetch.fetch("http://listings.ebay.com/x.html"));
+        qunsetenv("http_proxy");
+    }
+
+    void followsRedirectsAndUnpacksCompressedBodies() {
+        // A stand-in proxy: the first page has moved, the second comes deflated.
+        QTcpServer proxy;
+        QVERIFY(proxy.listen(QHostAddress::LocalHost));
+        const QByteArray page = "<html>" + QByteArray(20000, 'x') + "</html>";
+        QObject::connect(&proxy, &QTcpServer::newConnection, [&] {
+            QTcpSocket* socket = proxy.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, [socket, page] {
+                const QByteArray request = socket->readAll();
+                if (request.contains("/moved")) {
+                    socket->write("HTTP/1.1 302 Found\r\nLocation: http://listings.ebay.com/here\r\n"
+                                  "Content-Length: 0\r\n\r\n");
+                } else {
+                    const QByteArray deflated = qCompress(page).mid(4);  // the zlib stream
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Encoding: deflate\r\nContent-Length: " +
+                                  QByteArray::number(deflated.size()) + "\r\n\r\n" + deflated);
+                }
+            });
+        });
+        qputenv("http_proxy", "http://127.0.0.1:" + QByteArray::number(proxy.serverPort()));
+        QtUrlFetch fetch;
+        QCOMPARE(QByteArray::fromStdString(fetch.fetch("http://listings.ebay.com/moved")), page);
         qunsetenv("http_proxy");
     }
 
