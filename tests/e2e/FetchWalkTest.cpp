@@ -186,6 +186,23 @@ private slots:
         qunsetenv("http_proxy");
     }
 
+    void hostsInNoProxyBypassTheProxy() {
+        SampleSiteProcess site;
+        QVERIFY(site.started());
+        qputenv("no_proxy", "search.ebay.com");
+        QtUrlFetch fetch(std::chrono::milliseconds(3000));
+        try {
+            fetch.fetch("http://search.ebay.com/search/search.dll?query=lamp");
+        } catch (const FetchError&) {
+            // Straight to a site that this machine may not reach: either way, not the proxy.
+        }
+        fetch.fetch("http://listings.ebay.com/aw/plistings/list/category1/index.html");
+        qunsetenv("no_proxy");
+        const QStringList log = site.logLines();
+        QCOMPARE(log.size(), 1);
+        QVERIFY(log[0].contains("listings.ebay.com"));
+    }
+
     void typedTextCannotBreakTheRequest() {
         SampleSiteProcess site;
         QVERIFY(site.started());
