@@ -8,7 +8,6 @@
 
 #include "FormHarness.h"
 #include "platform/Hosts.h"
-#include "platform/qt/TabControl.h"
 
 using vendra::test::FormHarness;
 
@@ -46,20 +45,28 @@ struct Seen {
     QString command1;
     bool command6;
     QString status;
+    bool operator==(const Seen&) const = default;
 };
 
+char* toString(const Seen& s) {
+    return QTest::toString(QString("search buttons %1, Command1 \"%2\", Command6 %3, status \"%4\"")
+                               .arg(s.searchButtons)
+                               .arg(s.command1)
+                               .arg(s.command6)
+                               .arg(s.status));
+}
+
 class Window {
-public:
+  public:
     Window() { h.form.show(); }
 
     QPushButton* button(const char* name) { return h.find<QPushButton>(name); }
 
     void click(const char* name, Tab tab) {
-        h.form.findChild<vendra::TabControl*>("SSTab1")->setCurrentIndex(tab);
-        QTest::mouseClick(button(name), Qt::LeftButton);
+        h.tabs()->setCurrentIndex(tab);
+        press(name);
     }
-    void clickCommand1() { QTest::mouseClick(button("Command1"), Qt::LeftButton); }
-    void clickCommand6() { QTest::mouseClick(button("Command6"), Qt::LeftButton); }
+    void press(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
     void type(const char* box, const QString& text) {
         h.find<QWidget>(box)->setFocus();
         QTest::keyClicks(h.find<QWidget>(box), text);
@@ -86,15 +93,6 @@ public:
     FormHarness h;
 };
 
-#define EXPECT_SEEN(actual, expected)                               \
-    do {                                                            \
-        const Seen a = (actual), e = (expected);                    \
-        QCOMPARE(a.searchButtons, e.searchButtons);                 \
-        QCOMPARE(a.command1, e.command1);                           \
-        QCOMPARE(a.command6, e.command6);                           \
-        QCOMPARE(a.status, e.status);                               \
-    } while (false)
-
 const Seen kIdleAfterStop{true, "Stop Search", false, "Ready for another search"};
 
 }  // namespace
@@ -102,7 +100,7 @@ const Seen kIdleAfterStop{true, "Stop Search", false, "Ready for another search"
 class SearchStatesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void eachKindRunsFromTheClickToTheResultsPage_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("tab");
@@ -113,8 +111,8 @@ private slots:
                                   << QString::fromStdString(CategoryPage(1))
                                   << "Page 1 of <b>1</b></font>";
         QTest::newRow("featured") << "Command4(1)" << int(Featured)
-                                  << QString::fromStdString(kListings +
-                                                            "/aw/plistings/list/featured/index.html")
+                                  << QString::fromStdString(
+                                         kListings + "/aw/plistings/list/featured/index.html")
                                   << "Page 1 of <b>1</b></font>";
         QTest::newRow("keyword") << "cmdSearch" << int(Keyword)
                                  << QString("http://") + vendra::hosts::kKeywordSearch +
@@ -136,10 +134,10 @@ private slots:
         QFETCH(QString, firstUrl);
         QFETCH(QString, countPage);
         Window w;
-        EXPECT_SEEN(w.seen(),
-                    (Seen{true, "Stop Search", false,
-                          "Enter the minimum amount of bids you want the search to find and then "
-                          "choose a search."}));
+        QCOMPARE(w.seen(),
+                 (Seen{true, "Stop Search", false,
+                       "Enter the minimum amount of bids you want the search to find and then "
+                       "choose a search."}));
         w.h.find<QLineEdit>("txtBids")->clear();
         w.type("txtBids", "3");
         w.type("Text1", "7");
@@ -155,11 +153,9 @@ private slots:
         w.click(button.toLatin1().constData(), Tab(tab));
 
         QVERIFY(walking);
-        QCOMPARE(walking->searchButtons, false);
-        QCOMPARE(walking->command1, QString("Stop Search"));
-        QCOMPARE(walking->command6, true);
+        QCOMPARE(*walking, (Seen{false, "Stop Search", true, walking->status}));
         QCOMPARE(w.h.desk.fetch.requests.front(), firstUrl.toStdString());
-        EXPECT_SEEN(w.seen(), (Seen{false, "Begin New Search", true, "Finished!!!"}));
+        QCOMPARE(w.seen(), (Seen{false, "Begin New Search", true, "Finished!!!"}));
         QCOMPARE(w.h.desk.shell.opened, std::vector<std::string>{w.h.logic.resultsPagePath()});
         const std::string page = w.h.desk.read("Finalsearch.htm").value_or("");
         QVERIFY(page.find("item with 5 bids") != std::string::npos);
@@ -167,8 +163,8 @@ private slots:
         QVERIFY(!w.h.desk.read("Listinglist.txt"));
 
         // Begin New Search: back to the idle state; the results page stays.
-        w.clickCommand1();
-        EXPECT_SEEN(w.seen(), kIdleAfterStop);
+        w.press("Command1");
+        QCOMPARE(w.seen(), kIdleAfterStop);
         QVERIFY(w.h.desk.read("Finalsearch.htm"));
     }
 
@@ -176,12 +172,12 @@ private slots:
         Window w;
         w.type("Text1", "7");
         w.serveCategory(5);
-        w.h.desk.events.at(2, [&] { w.clickCommand1(); });
+        w.h.desk.events.at(2, [&] { w.press("Command1"); });
         w.click("Command3(1)", Category);
 
         QCOMPARE(w.h.desk.fetch.requests.size(), std::size_t{3});  // the probe, pages 1 and 2
         // The stopped step writes one more progress text over "Ready for another search".
-        EXPECT_SEEN(w.seen(), (Seen{true, "Stop Search", false, "3 of 5 pages searched."}));
+        QCOMPARE(w.seen(), (Seen{true, "Stop Search", false, "3 of 5 pages searched."}));
         QVERIFY(!w.h.desk.read("Finalsearch.htm"));
         QVERIFY(w.h.desk.read("Listinglist.txt"));
         QVERIFY(w.h.desk.shell.opened.empty());
@@ -192,11 +188,11 @@ private slots:
         w.type("Text1", "7");
         w.serveCategory(3);
         w.h.desk.fetch.serve(CategoryPage(1), "of <b>3</b></font>" + Block(Row(6)) + Block(Row(9)));
-        w.h.desk.events.at(1, [&] { w.clickCommand6(); });
+        w.h.desk.events.at(1, [&] { w.press("Command6"); });
         w.click("Command3(1)", Category);
 
         QCOMPARE(w.h.desk.fetch.requests.size(), std::size_t{2});
-        EXPECT_SEEN(w.seen(), (Seen{false, "Begin New Search", false, "Finished!!!"}));
+        QCOMPARE(w.seen(), (Seen{false, "Begin New Search", false, "Finished!!!"}));
         const std::string page = w.h.desk.read("Finalsearch.htm").value_or("");
         QVERIFY(page.find("item with 6 bids") != std::string::npos);
         QVERIFY(page.find("item with 9 bids") == std::string::npos);
@@ -204,8 +200,8 @@ private slots:
 
     void stopSearchBeforeAnySearch() {
         Window w;
-        w.clickCommand1();
-        EXPECT_SEEN(w.seen(), kIdleAfterStop);
+        w.press("Command1");
+        QCOMPARE(w.seen(), kIdleAfterStop);
         QVERIFY(w.h.logic.StopFlag);
     }
 
@@ -216,7 +212,7 @@ private slots:
         const std::string featured = kListings + "/aw/plistings/list/featured/index.html";
         w.h.desk.fetch.serve(featured, "Page 1 of <b>1</b></font>" + Block(Row(8)));
         w.h.desk.events.at(2, [&] {
-            w.clickCommand1();
+            w.press("Command1");
             w.click("Command4(1)", Featured);
             QCOMPARE(w.h.desk.fetch.requests.back(), CategoryPage(2));
         });
@@ -225,7 +221,7 @@ private slots:
         QCOMPARE(w.h.desk.fetch.requests,
                  (std::vector<std::string>{CategoryPage(1), CategoryPage(1), CategoryPage(2),
                                            featured, featured}));
-        EXPECT_SEEN(w.seen(), (Seen{false, "Begin New Search", true, "Finished!!!"}));
+        QCOMPARE(w.seen(), (Seen{false, "Begin New Search", true, "Finished!!!"}));
     }
 
     void aFailedFirstPageEndsWithAMessage() {
@@ -233,8 +229,9 @@ private slots:
         w.type("Text1", "7");  // nothing served: the fetch fails
         w.click("Command3(1)", Category);
         QCOMPARE(w.h.desk.messages.messages.size(), std::size_t{1});
-        QVERIFY(w.h.desk.messages.messages[0].starts_with("The auction site could not be reached: "));
-        EXPECT_SEEN(w.seen(), kIdleAfterStop);
+        QVERIFY(
+            w.h.desk.messages.messages[0].starts_with("The auction site could not be reached: "));
+        QCOMPARE(w.seen(), kIdleAfterStop);
     }
 
     void tooManyListingsReturnsToTheReadyState() {
@@ -247,23 +244,23 @@ private slots:
         QCOMPARE(w.h.desk.messages.messages,
                  std::vector<std::string>{"eBay says your search returned too many listings. "
                                           "Please narrow it and try again"});
-        EXPECT_SEEN(w.seen(), (Seen{true, "Stop Search", false, "Ready for another search"}));
+        QCOMPARE(w.seen(), (Seen{true, "Stop Search", false, "Ready for another search"}));
         QVERIFY(w.h.logic.StopFlag);
     }
 
     void aBadBidCellEndsWithoutResults() {
         Window w;
         w.type("Text1", "7");
-        w.h.desk.fetch.serve(CategoryPage(1),
-                             "of <b>1</b></font>" +
-                                 Block("<tr></TD><TD ALIGN=CENTER WIDTH=\"12%\">lots<br></tr>"));
+        w.h.desk.fetch.serve(
+            CategoryPage(1),
+            "of <b>1</b></font>" + Block("<tr></TD><TD ALIGN=CENTER WIDTH=\"12%\">lots<br></tr>"));
         w.click("Command3(1)", Category);
-        EXPECT_SEEN(w.seen(), (Seen{false, "Stop Search", true, "Finding Bid amounts......."}));
+        QCOMPARE(w.seen(), (Seen{false, "Stop Search", true, "Finding Bid amounts......."}));
         QVERIFY(w.h.desk.messages.messages.empty());
         QVERIFY(w.h.desk.read("Listinglist.txt"));
         // Stop Search returns the window to the idle state.
-        w.clickCommand1();
-        EXPECT_SEEN(w.seen(), kIdleAfterStop);
+        w.press("Command1");
+        QCOMPARE(w.seen(), kIdleAfterStop);
     }
 };
 
