@@ -5,7 +5,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
-
 #include <chrono>
 
 #include "SampleSiteProcess.h"
@@ -23,24 +22,17 @@ namespace {
 
 const std::string kStart = "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=";
 
-// The listing file that the given pages produce: each table, as served, followed by CR LF.
-std::string ExpectedBlocks(const std::vector<std::string>& pages) {
+// The listing file that the given pages of a category produce: each table, as served, then CR LF.
+std::string ExpectedListing(const std::string& number, std::initializer_list<int> pages,
+                            const site::PageTwist& twist = {}) {
     std::string blocks;
-    for (const std::string& page : pages) {
+    for (int pageNumber : pages) {
+        const std::string page = site::CategoryListingPage(number, pageNumber, twist);
         for (std::size_t start = page.find(kStart); start != std::string::npos;
-             start = page.find(kStart, start + 1)) {
-            const std::size_t end = page.find("</table>", start);
-            blocks += page.substr(start, end + 8 - start) + "\r\n";
-        }
+             start = page.find(kStart, start + 1))
+            blocks += page.substr(start, page.find("</table>", start) + 8 - start) + "\r\n";
     }
     return blocks;
-}
-
-std::vector<std::string> CategoryPages(const std::string& number, std::initializer_list<int> pages,
-                                       const site::PageTwist& twist = {}) {
-    std::vector<std::string> result;
-    for (int page : pages) result.push_back(site::CategoryListingPage(number, page, twist));
-    return result;
 }
 
 std::string CategoryUrl(const std::string& number) {
@@ -69,21 +61,12 @@ struct Walk {
     MainWindow window{platform};
 };
 
-QStringList Connections(const QStringList& log) {
-    QStringList connections;
-    for (const QString& line : log) {
-        const QString connection = line.section(' ', 0, 0);
-        if (!connections.contains(connection)) connections << connection;
-    }
-    return connections;
-}
-
 }  // namespace
 
 class FetchWalkTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void walkOfSeveralPagesKeepsEveryBlockOnOneConnection() {
         SampleSiteProcess site;
         QVERIFY(site.started());
@@ -91,17 +74,22 @@ private slots:
         walk.Category("267");  // four pages
 
         QCOMPARE(walk.window.PageTotal, std::int16_t{4});
-        QCOMPARE(walk.desk.controls.statusHistory.front(), std::string("4 pages of listings found"));
+        QCOMPARE(walk.desk.controls.statusHistory.front(),
+                 std::string("4 pages of listings found"));
         QCOMPARE(walk.desk.controls.status(), std::string("4 of 4 pages searched."));
-        const std::string expected = ExpectedBlocks(CategoryPages("267", {1, 2, 3, 4}));
+        const std::string expected = ExpectedListing("267", {1, 2, 3, 4});
         QVERIFY(!expected.empty());
         QVERIFY(walk.Listing() == expected);
 
         const QStringList log = site.logLines();
-        QCOMPARE(log.size(), 5);  // the first page twice, then pages 2 to 4
-        QCOMPARE(Connections(log).size(), 1);
-        QVERIFY(log[0].endsWith("GET http://listings.ebay.com/aw/plistings/list/category267/index.html"));
-        QVERIFY(log[4].endsWith("GET http://listings.ebay.com/aw/plistings/list/category267/page4.html"));
+        QCOMPARE(log.size(), 5);    // the first page twice, then pages 2 to 4
+        QSet<QString> connections;  // each log line begins with its connection
+        for (const QString& line : log) connections.insert(line.section(' ', 0, 0));
+        QCOMPARE(connections.size(), 1);
+        QVERIFY(log[0].endsWith(
+            "GET http://listings.ebay.com/aw/plistings/list/category267/index.html"));
+        QVERIFY(log[4].endsWith(
+            "GET http://listings.ebay.com/aw/plistings/list/category267/page4.html"));
     }
 
     void aStalledPageTimesOutAndTheWalkGoesOn() {
@@ -113,22 +101,24 @@ private slots:
         walk.Category("237");  // seven pages
 
         QVERIFY(timer.elapsed() < 20000);
-        QVERIFY(walk.Listing() == ExpectedBlocks(CategoryPages("237", {1, 2, 4, 5, 6, 7})));
+        QVERIFY(walk.Listing() == ExpectedListing("237", {1, 2, 4, 5, 6, 7}));
         QCOMPARE(walk.desk.controls.status(), std::string("7 of 7 pages searched."));
     }
 
     void aResetConnectionAndAPageCutShortAreSurvived() {
-        SampleSiteProcess site({"reset@category11450/page2.html", "truncate@category11450/page4.html"});
+        SampleSiteProcess site(
+            {"reset@category11450/page2.html", "truncate@category11450/page4.html"});
         QVERIFY(site.started());
         Walk walk;
         walk.Category("11450");  // six pages
 
-        QVERIFY(walk.Listing() == ExpectedBlocks(CategoryPages("11450", {1, 3, 5, 6})));
+        QVERIFY(walk.Listing() == ExpectedListing("11450", {1, 3, 5, 6}));
         // Every page was asked for (Qt Network repeats a request whose connection was reset).
         QSet<QString> targets;
         for (const QString& line : site.logLines()) targets.insert(line.section(' ', 2));
         QCOMPARE(targets.size(), 6);
-        QVERIFY(targets.contains("http://listings.ebay.com/aw/plistings/list/category11450/page6.html"));
+        QVERIFY(targets.contains(
+            "http://listings.ebay.com/aw/plistings/list/category11450/page6.html"));
     }
 
     void aFiveMegabytePageArrivesWhole() {
@@ -139,7 +129,7 @@ private slots:
 
         site::PageTwist big;
         big.big = true;
-        const std::string expected = ExpectedBlocks(CategoryPages("6000", {1}, big));
+        const std::string expected = ExpectedListing("6000", {1}, big);
         QVERIFY(expected.size() > 4'000'000);
         QVERIFY(walk.Listing() == expected);
     }
@@ -152,7 +142,8 @@ private slots:
             address = site.proxyUrl();
             QtUrlFetch fetch;
             const std::string body = fetch.fetch("http://listings.ebay.com/no/such/page.html");
-            QVERIFY(body.find("404") != std::string::npos || body.find("Not Found") != std::string::npos);
+            QVERIFY(body.find("404") != std::string::npos ||
+                    body.find("Not Found") != std::string::npos);
         }
         // The site is gone: nothing answers at the proxy's address any more.
         qputenv("http_proxy", address.toLatin1());
@@ -171,12 +162,14 @@ private slots:
             QObject::connect(socket, &QTcpSocket::readyRead, [socket, page] {
                 const QByteArray request = socket->readAll();
                 if (request.contains("/moved")) {
-                    socket->write("HTTP/1.1 302 Found\r\nLocation: http://listings.ebay.com/here\r\n"
-                                  "Content-Length: 0\r\n\r\n");
+                    socket->write(
+                        "HTTP/1.1 302 Found\r\nLocation: http://listings.ebay.com/here\r\n"
+                        "Content-Length: 0\r\n\r\n");
                 } else {
                     const QByteArray deflated = qCompress(page).mid(4);  // the zlib stream
-                    socket->write("HTTP/1.1 200 OK\r\nContent-Encoding: deflate\r\nContent-Length: " +
-                                  QByteArray::number(deflated.size()) + "\r\n\r\n" + deflated);
+                    socket->write(
+                        "HTTP/1.1 200 OK\r\nContent-Encoding: deflate\r\nContent-Length: " +
+                        QByteArray::number(deflated.size()) + "\r\n\r\n" + deflated);
                 }
             });
         });
@@ -207,8 +200,9 @@ private slots:
         SampleSiteProcess site;
         QVERIFY(site.started());
         QtUrlFetch fetch;
-        fetch.fetch("http://search.ebay.com/search/search.dll?query=\"a b\"+(c,d)&x=1#2%zz%41"
-                    "\r\nX-Injected: yes&y=\xc3\xa9|{}");
+        fetch.fetch(
+            "http://search.ebay.com/search/search.dll?query=\"a b\"+(c,d)&x=1#2%zz%41"
+            "\r\nX-Injected: yes&y=\xc3\xa9|{}");
         const QStringList log = site.logLines();
         QCOMPARE(log.size(), 1);
         const QString target = log[0].section(' ', 2);

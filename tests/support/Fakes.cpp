@@ -1,9 +1,10 @@
 #include "support/Fakes.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace vendra::test {
 
@@ -16,20 +17,6 @@ void FakeControls::setCaption(Control control, const std::string& text) {
     states[control].caption = text;
     if (control == Control::Label1) statusHistory.push_back(text);
 }
-
-void FakeControls::setEnabled(Control control, bool enabled) { states[control].enabled = enabled; }
-
-std::string FakeControls::text(Control control) const { return states.at(control).text; }
-
-int FakeControls::listIndex(Control control) const { return states.at(control).listIndex; }
-
-void FakeControls::setListIndex(Control control, int index) { states[control].listIndex = index; }
-
-void FakeControls::appendListEntry(Control control, const std::string& entry) {
-    states[control].entries.push_back(entry);
-}
-
-int FakeControls::checkState(Control control) const { return states.at(control).checkState; }
 
 void FakeYield::yield() {
     ++count;
@@ -44,7 +31,6 @@ void FakeMessageBox::showMessage(const std::string& text) {
 std::string FakeFetch::fetch(const std::string& url) {
     requests.push_back(url);
     if (onFetch) onFetch(url);
-    if (failing.count(url)) throw FetchError("scripted failure for " + url);
     auto page = pages.find(url);
     if (page == pages.end()) throw FetchError("no scripted page for " + url);
     return page->second;

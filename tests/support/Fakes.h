@@ -19,7 +19,7 @@ namespace vendra::test {
 
 // The Main window's controls as plain values.
 class FakeControls : public WindowControls {
-public:
+  public:
     struct State {
         std::string caption;
         std::string text;
@@ -32,12 +32,14 @@ public:
     FakeControls();
 
     void setCaption(Control control, const std::string& text) override;
-    void setEnabled(Control control, bool enabled) override;
-    std::string text(Control control) const override;
-    int listIndex(Control control) const override;
-    void setListIndex(Control control, int index) override;
-    void appendListEntry(Control control, const std::string& entry) override;
-    int checkState(Control control) const override;
+    void setEnabled(Control control, bool enabled) override { states[control].enabled = enabled; }
+    std::string text(Control control) const override { return states.at(control).text; }
+    int listIndex(Control control) const override { return states.at(control).listIndex; }
+    void setListIndex(Control control, int index) override { states[control].listIndex = index; }
+    void appendListEntry(Control control, const std::string& entry) override {
+        states[control].entries.push_back(entry);
+    }
+    int checkState(Control control) const override { return states.at(control).checkState; }
     void closeWindow() override { ++closeCount; }
 
     // Test side.
@@ -55,35 +57,32 @@ public:
 
 // Runs a scripted action at the n-th yield (counted from 1), standing in for the user's clicks.
 class FakeYield : public EventYield {
-public:
+  public:
     void yield() override;
     void at(int n, std::function<void()> action) { actions_[n] = std::move(action); }
     int count = 0;
 
-private:
+  private:
     std::map<int, std::function<void()>> actions_;
 };
 
 class FakeMessageBox : public MessageBox {
-public:
+  public:
     void showMessage(const std::string& text) override;
     std::vector<std::string> messages;
     // Runs while the box is "open", before it is confirmed.
     std::function<void()> onShow;
 };
 
-// Serves scripted pages by exact URL and logs every request. An unknown URL, or one marked
-// failing, throws FetchError.
+// Serves scripted pages by exact URL and logs every request. An unknown URL throws FetchError.
 class FakeFetch : public UrlFetch {
-public:
+  public:
     std::string fetch(const std::string& url) override;
     void cancel() override { ++cancelCount; }
 
     void serve(const std::string& url, std::string body) { pages[url] = std::move(body); }
-    void fail(const std::string& url) { failing.insert(url); }
 
     std::map<std::string, std::string> pages;
-    std::set<std::string> failing;
     std::vector<std::string> requests;
     // Runs before each page is served, with the URL; for changes "typed" during a walk.
     std::function<void(const std::string&)> onFetch;
@@ -91,14 +90,14 @@ public:
 };
 
 class FakeShell : public Shell {
-public:
+  public:
     void open(const std::string& target) override { opened.push_back(target); }
     std::vector<std::string> opened;
 };
 
 // A fresh temporary application folder, removed with the fake.
 class FakeIdentity : public AppIdentity {
-public:
+  public:
     FakeIdentity();
     ~FakeIdentity() override;
     FakeIdentity(const FakeIdentity&) = delete;
@@ -110,12 +109,12 @@ public:
 
     std::filesystem::path path(const std::string& name) const { return folder_ / name; }
 
-private:
+  private:
     std::filesystem::path folder_;
 };
 
 class FakeLocale : public LocaleInfo {
-public:
+  public:
     NumberSeparators separators() const override { return value; }
     NumberSeparators value{",", "."};
 };
@@ -123,7 +122,7 @@ public:
 // The real files in the temporary folder, with deletions that can be refused for chosen paths,
 // as for a file the browser holds open or one without permission.
 class FakeFiles : public StdTextFiles {
-public:
+  public:
     void remove(const std::string& path) override;
     void appendLine(const std::string& path, std::string_view text) override;
     std::set<std::string> undeletable;

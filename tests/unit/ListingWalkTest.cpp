@@ -162,25 +162,29 @@ TEST_F(ListingWalkTest, SeeIncompleteResultsEndsTheWalkAfterTheBlockInHand) {
 }
 
 TEST_F(ListingWalkTest, StopSearchFinishesThePageStepThenFetchesNothingMore) {
-    ServeCategoryPages("7", 5);
-    desk.fetch.serve(CategoryUrl("7", "page2.html"), Block("2a") + Block("2b"));
+    // The stopped step still moves on and shows its progress over "Ready for another search",
+    // unless it was the last page.
+    const struct {
+        std::int16_t pages;
+        std::int16_t pageNumber;
+        std::string status;
+    } cases[] = {{5, 4, "3 of 5 pages searched."}, {2, 3, "Ready for another search"}};
     desk.events.at(2, [&] { window.Command1_Click(); });  // the first block of page 2
-    StartCategoryWalk("7", 5);
+    for (const auto& c : cases) {
+        desk.fetch.requests.clear();
+        desk.events.count = 0;
+        window.StopFlag = false;
+        std::filesystem::remove(desk.identity.path("Listinglist.txt"));
+        ServeCategoryPages("7", c.pages);
+        desk.fetch.serve(CategoryUrl("7", "page2.html"), Block("2a") + Block("2b"));
+        StartCategoryWalk("7", c.pages);
 
-    EXPECT_EQ(desk.fetch.requests.size(), 2u);
-    EXPECT_EQ(Listing(), Block("row page 1") + "\r\n" + Block("2a") + "\r\n");
-    // The stopped step still moves on and shows its progress over "Ready for another search".
-    EXPECT_EQ(window.PageNumber, 4);
-    EXPECT_EQ(desk.controls.status(), "3 of 5 pages searched.");
-    EXPECT_TRUE(window.StopFlag);
-}
-
-TEST_F(ListingWalkTest, StopSearchOnTheLastPageLeavesItsMessage) {
-    ServeCategoryPages("7", 2);
-    desk.events.at(2, [&] { window.Command1_Click(); });
-    StartCategoryWalk("7", 2);
-    EXPECT_EQ(desk.controls.status(), "Ready for another search");
-    EXPECT_EQ(window.PageNumber, 3);
+        EXPECT_EQ(desk.fetch.requests.size(), 2u) << c.pages;
+        EXPECT_EQ(Listing(), Block("row page 1") + "\r\n" + Block("2a") + "\r\n") << c.pages;
+        EXPECT_EQ(window.PageNumber, c.pageNumber) << c.pages;
+        EXPECT_EQ(desk.controls.status(), c.status) << c.pages;
+        EXPECT_TRUE(window.StopFlag) << c.pages;
+    }
 }
 
 TEST_F(ListingWalkTest, TheCategoryIsReadAgainForEveryPage) {

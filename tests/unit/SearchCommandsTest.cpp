@@ -40,6 +40,12 @@ class SearchCommandsTest : public ::testing::Test {
             desk.fetch.serve(CategoryPage(page), Block("page " + std::to_string(page)));
     }
 
+    // The first n status texts of the search.
+    std::vector<std::string> statusStart(std::size_t n) const {
+        const auto& seen = desk.controls.statusHistory;
+        return {seen.begin(), seen.begin() + std::ptrdiff_t(std::min(n, seen.size()))};
+    }
+
     void ExpectSearchControls(bool enabled) {
         for (Control control : kSearchControls)
             EXPECT_EQ(desk.controls.enabled(control), enabled) << static_cast<int>(control);
@@ -100,12 +106,11 @@ TEST_F(SearchCommandsTest, CategorySearchRunsTheSequenceOfItsKind) {
 
     EXPECT_EQ(desk.fetch.requests, (std::vector<std::string>{CategoryPage(1), CategoryPage(1),
                                                              CategoryPage(2), CategoryPage(3)}));
-    const std::vector<std::string> start(desk.controls.statusHistory.begin(),
-                                         desk.controls.statusHistory.begin() + 5);
-    EXPECT_EQ(start, (std::vector<std::string>{
-                         "Deleting Temporary Files.......",
-                         "Finding # of Auctions in Category.......", "3 pages of listings found",
-                         "2 of 3 pages searched.", "3 of 3 pages searched."}));
+    EXPECT_EQ(
+        statusStart(5),
+        (std::vector<std::string>{
+            "Deleting Temporary Files.......", "Finding # of Auctions in Category.......",
+            "3 pages of listings found", "2 of 3 pages searched.", "3 of 3 pages searched."}));
     EXPECT_EQ(window.PageNumber, 4);
 }
 
@@ -139,16 +144,15 @@ TEST(SearchCommands, FirstPageUrlsOfTheListingSearches) {
 }
 
 TEST_F(SearchCommandsTest, CompletedSearchShowsItsStartTextAndKeywordSearchNone) {
-    const std::string count =
-        "<tr><td><font size=\"2\" face=\"Arial, Helvetica, sans-serif\"><b>0</b>";
-    desk.fetch.onFetch = [&](const std::string& url) { desk.fetch.serve(url, count); };
-
+    desk.fetch.onFetch = [&](const std::string& url) {
+        desk.fetch.serve(url,
+                         "<tr><td><font size=\"2\" face=\"Arial, Helvetica, sans-serif\"><b>0</b>");
+    };
     window.PageNumber = 9;
     window.cmdSearch_Click();
     EXPECT_EQ(window.SearchKind, 1);
     EXPECT_EQ(window.PageNumber, 9);  // a keyword search leaves it alone
-    EXPECT_EQ(std::vector<std::string>(desk.controls.statusHistory.begin(),
-                                       desk.controls.statusHistory.begin() + 2),
+    EXPECT_EQ(statusStart(2),
               (std::vector<std::string>{"Deleting Temporary Files.......", "0 listings found"}));
 
     window.Command1_Click();
@@ -156,11 +160,9 @@ TEST_F(SearchCommandsTest, CompletedSearchShowsItsStartTextAndKeywordSearchNone)
     window.Command5_Click();
     EXPECT_EQ(window.SearchKind, 4);
     EXPECT_EQ(window.PageNumber, 2);
-    EXPECT_EQ(
-        std::vector<std::string>(desk.controls.statusHistory.begin(),
-                                 desk.controls.statusHistory.begin() + 3),
-        (std::vector<std::string>{"Deleting Temporary Files.......",
-                                  "Finding # of completed auctions.......", "0 listings found"}));
+    EXPECT_EQ(statusStart(3), (std::vector<std::string>{"Deleting Temporary Files.......",
+                                                        "Finding # of completed auctions.......",
+                                                        "0 listings found"}));
 }
 
 TEST_F(SearchCommandsTest, EverySearchStartClearsIncompleteFlag) {
