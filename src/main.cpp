@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <QStyleFactory>
 
-#include "app/MainWindow.h"
+#include "app/WindowLogic.h"
+#include "gui/MainWindow.h"
 #include "platform/StdTextFiles.h"
-#include "platform/qt/MainForm.h"
 #include "platform/qt/QtAppIdentity.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
@@ -20,18 +20,18 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
 
     vendra::QtAppIdentity identity;
-    vendra::MainForm form(identity);
+    vendra::MainWindow window(identity);
     vendra::QtEventYield yield;
-    vendra::QtMessageBox messages(form, identity.title());
+    vendra::QtMessageBox messages(window, identity.title());
     vendra::QtUrlFetch fetch;
     vendra::StdTextFiles files;
     vendra::QtShell shell;
     vendra::QtLocaleInfo locale;
-    vendra::Platform platform{form, yield, messages, fetch, files, shell, identity, locale};
+    vendra::Platform platform{window, yield, messages, fetch, files, shell, identity, locale};
 
-    vendra::MainWindow logic(platform);
-    form.attach(logic);
-    logic.Load();
-    form.show();
+    vendra::WindowLogic logic(platform);
+    window.attach(logic);
+    logic.load();
+    window.show();
     return QApplication::exec();
 }

@@ -1,14 +1,15 @@
-#include "app/MainWindow.h"
+#include "app/WorkingFiles.h"
 
 namespace vendra {
 
-void MainWindow::RemoveTempFile() {
-    ShowStatus("Deleting Temporary Files.......");
-    // A missing file is the normal case, and one that cannot be deleted (held open, no
-    // permission) must not stop the search: every failure here is ignored.
-    for (const std::string& path : {listingFilePath(), resultsPagePath()}) {
+WorkingFiles WorkingFiles::In(const std::string& folder) {
+    return {folder + "/Listinglist.txt", folder + "/Finalsearch.htm", folder + "/instructions.htm"};
+}
+
+void RemoveWorkingFiles(TextFiles& files, const WorkingFiles& paths) {
+    for (const std::string* path : {&paths.listing, &paths.results}) {
         try {
-            platform_.files.remove(path);
+            files.remove(*path);
         } catch (const FileError&) {
         }
     }

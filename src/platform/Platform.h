@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/AppIdentity.h"
-#include "platform/Controls.h"
+#include "platform/WindowControls.h"
 #include "platform/EventYield.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBox.h"

@@ -1,17 +1,10 @@
-#include <array>
-#include <string_view>
+#include "query/Categories.h"
 
-#include "app/MainWindow.h"
+#include <array>
 
 namespace vendra {
 namespace {
 
-struct Category {
-    std::string_view name;
-    std::string_view number;
-};
-
-// The site's top-level categories; a row's position is its index in cmbCategories.
 constexpr std::array<Category, 24> kCategories{{
     {"All Categories", ""},
     {"Antiques & Art", "353"},
@@ -41,15 +34,17 @@ constexpr std::array<Category, 24> kCategories{{
 
 }  // namespace
 
-void MainWindow::LoadCategories() {
-    for (const Category& category : kCategories)
-        platform_.controls.appendListEntry(Control::cmbCategories, std::string(category.name));
-}
+std::span<const Category> Categories() { return kCategories; }
 
-std::string MainWindow::getcatno() const {
-    const int index = platform_.controls.listIndex(Control::cmbCategories);
+std::string CategoryNumber(int index) {
     if (index < 0 || index >= static_cast<int>(kCategories.size())) return {};
     return std::string(kCategories[static_cast<std::size_t>(index)].number);
+}
+
+std::optional<int> CategoryIndex(std::string_view name) {
+    for (std::size_t i = 0; i < kCategories.size(); ++i)
+        if (kCategories[i].name == name) return static_cast<int>(i);
+    return std::nullopt;
 }
 
 }  // namespace vendra

@@ -1,26 +1,29 @@
+#include "report/BidPass.h"
+
 #include <algorithm>
 #include <exception>
 
-#include "app/MainWindow.h"
+#include "report/BidReader.h"
 
 namespace vendra {
 
-void MainWindow::FindBidAmounts() {
-    if (StopFlag) return;
-    ShowStatus("Finding Bid amounts.......");
+HighestBids FindHighestBids(TextFiles& files, const std::string& listingFile, SearchKind kind,
+                            const NumberSeparators& separators) {
     try {
+        const auto listing = files.openForReading(listingFile);
         std::int16_t highest = 0;
-        {
-            const auto listing = platform_.files.openForReading(listingFilePath());
-            while (!listing->atEnd()) highest = std::max(highest, StripBid(listing->readLine()));
+        while (!listing->atEnd()) {
+            const BidReading reading = ReadBids(listing->readLine(), kind, separators);
+            if (!reading.ok()) return {HighestBids::Status::Unreadable, 0};
+            highest = std::max(highest, reading.bids);
         }
-        WriteResults(highest);
+        return {HighestBids::Status::Found, highest};
     } catch (const FileError& error) {
-        // No listing file means the walk kept no rows at all: the site refused the search.
-        if (error.kind() == FileError::Kind::NotFound) TooManyListings();
+        if (error.kind() == FileError::Kind::NotFound) return {HighestBids::Status::NoListingFile, 0};
+        return {HighestBids::Status::Unreadable, 0};
     } catch (const std::exception&) {
-        // Anything else (a bad bid cell or minimum, a page that cannot be written, a line too
-        // large for memory) ends the search where it stands, with nothing shown.
+        // Anything else, such as a line too large for memory.
+        return {HighestBids::Status::Unreadable, 0};
     }
 }
 

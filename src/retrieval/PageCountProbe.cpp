@@ -1,8 +1,5 @@
-#include <optional>
-#include <string_view>
+#include "retrieval/PageCountProbe.h"
 
-#include "app/Failure.h"
-#include "app/MainWindow.h"
 #include "text/NumberReading.h"
 #include "text/TextSearch.h"
 
@@ -12,45 +9,36 @@ namespace {
 constexpr std::string_view kCountOpen = "of <b>";
 constexpr std::string_view kCountClose = "</b></font>";
 
-// The text between the last count-open marker of the page and the first count-close marker after
-// it; nullopt when the page has no count-open marker. Throws when a count-open marker has no
-// count-close marker after it.
-std::optional<std::string> ReadCountText(std::string_view page, const bool& stopFlag) {
-    std::optional<std::string> count;
-    std::size_t p = FindText(page, kCountOpen, 1, LetterCase::Ignore);
-    while (p > 0 && !stopFlag) {
-        const std::size_t e = FindText(page, kCountClose, p + kCountOpen.size(), LetterCase::Ignore);
-        if (e == 0) throw Failure(Failure::Kind::MissingEndMarker, "page count without its end");
-        count = std::string(TextAt(page, p + kCountOpen.size(), e - p - kCountOpen.size()));
-        p = FindText(page, kCountOpen, e + 1, LetterCase::Ignore);
+}  // namespace
+
+PageCount ReadPageCount(std::string_view page, const NumberSeparators& separators) {
+    PageCount count;
+    std::size_t open = FindText(page, kCountOpen, 1, LetterCase::Ignore);
+    if (open == 0) return count;
+    // The last count of the page wins; every count before it must have its end as well.
+    while (open > 0) {
+        const std::size_t close =
+            FindText(page, kCountClose, open + kCountOpen.size(), LetterCase::Ignore);
+        if (close == 0) return {PageCount::Status::Unreadable, {}, 0};
+        count.text = std::string(TextAt(page, open + kCountOpen.size(), close - open - kCountOpen.size()));
+        open = FindText(page, kCountOpen, close + 1, LetterCase::Ignore);
     }
+    const NumberReading reading = ReadNumber(count.text, NumberWidth::Int16, separators);
+    if (!reading.ok()) return {PageCount::Status::Unreadable, count.text, 0};
+    count.status = PageCount::Status::Found;
+    count.pages = static_cast<std::int16_t>(reading.value);
     return count;
 }
 
-}  // namespace
-
-void MainWindow::GetData(const std::string& URL, const std::string& NextUrl) {
-    // A failed fetch of the first page goes to the start command, which ends the search.
-    const std::string page = platform_.fetch.fetch(URL);
-
-    try {
-        const std::optional<std::string> count = ReadCountText(page, StopFlag);
-        std::int16_t total = 0;
-        if (count) {
-            const NumberReading reading =
-                ReadNumber(*count, NumberWidth::Int16, platform_.locale.separators());
-            if (!reading.ok()) throw Failure(Failure::Kind::TypeMismatch, "page count: " + *count);
-            total = static_cast<std::int16_t>(reading.value);
-        }
-        PageTotal = total;
-        ShowStatus(count.value_or("") + " pages of listings found");
-    } catch (const Failure&) {
-        // PageTotal keeps the count of the last search that had one; the walk still runs.
-        ShowStatus("No Contents Found between selected Text...");
+void ProbePageCount(const std::string& firstPage, SearchState& state, UrlFetch& fetch,
+                    WindowControls& controls, const LocaleInfo& locale) {
+    const PageCount count = ReadPageCount(fetch.fetch(firstPage), locale.separators());
+    if (count.status == PageCount::Status::Unreadable) {
+        controls.setCaption(Control::StatusLine, "No Contents Found between selected Text...");
+        return;
     }
-
-    // The walk fetches the first page again: the probe's page is not handed over.
-    GetListing(URL, NextUrl);
+    state.pageTotal = count.pages;
+    controls.setCaption(Control::StatusLine, count.text + " pages of listings found");
 }
 
 }  // namespace vendra

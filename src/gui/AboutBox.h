@@ -7,7 +7,7 @@
 
 namespace vendra {
 
-// frmAbout: the program's title and version over the banner; "OK", Enter and Escape close it.
+// The About box: the program's title and version over the banner; "OK", Enter and Escape close it.
 class AboutBox : public QDialog {
     Q_OBJECT
   public:

@@ -1,4 +1,4 @@
-#include "platform/qt/ListAccessibility.h"
+#include "gui/ListAccessibility.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>

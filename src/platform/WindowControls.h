@@ -4,35 +4,34 @@
 
 namespace vendra {
 
-// The Main window's controls that the logic reads or changes, by their names in the window.
-// Command3 and Command4 are the category and featured "Search" buttons.
+// The controls of the main window that the logic reads or changes, named by what they are.
 enum class Control {
-    Label1,  // the status line
-    txtBids,
-    Command1,
-    Command2,
-    Command3,
-    Command4,
-    Command5,
-    Command6,
-    cmdSearch,
-    Text1,
-    Text2,
-    txtTitle,
-    txtExcluded,
-    txtBeginPrice,
-    txtEndPrice,
-    cmbSearch,
-    cmbCategories,
-    Check1,
+    StatusLine,
+    MinimumBids,
+    StopButton,  // "Stop Search", or "Begin New Search" after a finished search
+    IncompleteButton,
+    ShowCategoriesButton,
+    CategorySearchButton,
+    FeaturedSearchButton,
+    CompletedSearchButton,
+    KeywordSearchButton,
+    CategoryNumber,
+    CompletedWords,
+    TitleWords,
+    ExcludedWords,
+    PriceFrom,
+    PriceTo,
+    SearchMode,
+    CategoryList,
+    DescriptionsBox,
 };
 
-// What the logic may do with the Main window's controls. Texts are UTF-8.
+// What the logic may do with the main window's controls. Texts are UTF-8.
 class WindowControls {
 public:
     virtual ~WindowControls() = default;
 
-    // The caption of a label or button; for Label1 the whole status line.
+    // The caption of a label or button; for the status line its whole text.
     virtual void setCaption(Control control, const std::string& text) = 0;
     virtual void setEnabled(Control control, bool enabled) = 0;
     // The text of a text box, as typed.
@@ -41,8 +40,7 @@ public:
     virtual int listIndex(Control control) const = 0;
     virtual void setListIndex(Control control, int index) = 0;
     virtual void appendListEntry(Control control, const std::string& entry) = 0;
-    // 0 unchecked, 1 checked.
-    virtual int checkState(Control control) const = 0;
+    virtual bool isChecked(Control control) const = 0;
     // Closes the window; used when a close that arrived during a search may go ahead.
     virtual void closeWindow() = 0;
 };

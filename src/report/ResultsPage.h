@@ -11,10 +11,10 @@ namespace vendra {
 // Finalsearch.htm being written: the fixed head and heading table, the rows, the end. Failures
 // of the page itself are raised as FileError of kind Access, never NotFound, so that they cannot
 // be mistaken for a missing listing file.
-class ResultsPageWriter {
+class ResultsPage {
 public:
     // Deletes an existing page, then creates it anew.
-    ResultsPageWriter(TextFiles& files, const std::string& path);
+    ResultsPage(TextFiles& files, const std::string& path);
 
     void writeHead();
     void writeRow(std::string_view row);

@@ -1,4 +1,4 @@
-#include "platform/qt/TabControl.h"
+#include "gui/TabControl.h"
 
 #include <QKeyEvent>
 #include <QPainter>

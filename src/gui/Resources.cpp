@@ -1,4 +1,4 @@
-#include "platform/qt/Resources.h"
+#include "gui/Resources.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "report/ResultsPageWriter.h"
+#include "report/ResultsPage.h"
 
 #include <utility>
 
@@ -50,14 +50,14 @@ constexpr std::string_view kHeadingPieces[] = {
 
 }  // namespace
 
-ResultsPageWriter::ResultsPageWriter(TextFiles& files, const std::string& path) {
+ResultsPage::ResultsPage(TextFiles& files, const std::string& path) {
     OnPage([&] {
         if (files.exists(path)) files.remove(path);
         page_ = files.create(path);
     });
 }
 
-void ResultsPageWriter::writeHead() {
+void ResultsPage::writeHead() {
     OnPage([&] {
         for (std::string_view line : kHeadLines) {
             page_->write(line);
@@ -67,11 +67,11 @@ void ResultsPageWriter::writeHead() {
     });
 }
 
-void ResultsPageWriter::writeRow(std::string_view row) {
+void ResultsPage::writeRow(std::string_view row) {
     OnPage([&] { page_->write(row); });
 }
 
-void ResultsPageWriter::finish() {
+void ResultsPage::finish() {
     OnPage([&] {
         page_->write("</body>");
         page_->writeBlankLines(1);

@@ -1,11 +1,11 @@
-#include "platform/qt/AboutBox.h"
+#include "gui/AboutBox.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 
 #include "help/AboutLoad.h"
-#include "platform/qt/Resources.h"
+#include "gui/Resources.h"
 
 namespace vendra {
 namespace {
@@ -23,7 +23,7 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     LoadResources();
     banner_ = QPixmap(":/images/banner.png");
-    setObjectName("frmAbout");
+    setObjectName("aboutBox");
     setFixedSize(384, 165);
     setFont(SmallArial());
 
@@ -33,34 +33,34 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     setPalette(colours);
     setAutoFillBackground(true);
 
-    auto* picIcon = new QLabel(this);
-    picIcon->setObjectName("picIcon");
-    picIcon->setGeometry(32, 112, 36, 36);
-    picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picIcon->setLineWidth(2);
-    picIcon->setAlignment(Qt::AlignCenter);
-    picIcon->setPixmap(QPixmap(":/icons/vendra.png"));
+    auto* icon = new QLabel(this);
+    icon->setObjectName("icon");
+    icon->setGeometry(32, 112, 36, 36);
+    icon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    icon->setLineWidth(2);
+    icon->setAlignment(Qt::AlignCenter);
+    icon->setPixmap(QPixmap(":/icons/vendra.png"));
 
-    auto* lblVersion = new QLabel(this);
-    lblVersion->setObjectName("lblVersion");
-    lblVersion->setGeometry(104, 128, 131, 15);
+    auto* versionLine = new QLabel(this);
+    versionLine->setObjectName("versionLine");
+    versionLine->setGeometry(104, 128, 131, 15);
 
-    auto* lblDescription = new QLabel("Finds the most-bid auctions.", this);
-    lblDescription->setObjectName("lblDescription");
-    lblDescription->setGeometry(104, 144, 155, 14);
+    auto* notice = new QLabel("Finds the most-bid auctions.", this);
+    notice->setObjectName("notice");
+    notice->setGeometry(104, 144, 155, 14);
 
-    auto* cmdOK = new QPushButton("OK", this);
-    cmdOK->setObjectName("cmdOK");
-    cmdOK->setGeometry(280, 136, 84, 23);
+    auto* okButton = new QPushButton("OK", this);
+    okButton->setObjectName("okButton");
+    okButton->setGeometry(280, 136, 84, 23);
     // The default button takes Enter; QDialog maps Escape to reject.
-    cmdOK->setDefault(true);
-    cmdOK->setAutoDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    cmdOK->setFocus();
+    okButton->setDefault(true);
+    okButton->setAutoDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton->setFocus();
 
     const AboutTexts texts = LoadAbout(identity);
     setWindowTitle(QString::fromStdString(texts.caption));
-    lblVersion->setText(QString::fromStdString(texts.version));
+    versionLine->setText(QString::fromStdString(texts.version));
 }
 
 void AboutBox::paintEvent(QPaintEvent* /*event*/) {

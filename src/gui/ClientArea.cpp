@@ -1,4 +1,4 @@
-#include "platform/qt/ClientArea.h"
+#include "gui/ClientArea.h"
 
 #include <QPainter>
 

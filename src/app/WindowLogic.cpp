@@ -1,0 +1,212 @@
+#include "app/WindowLogic.h"
+
+#include "query/Categories.h"
+#include "report/BidPass.h"
+#include "report/ResultsWriter.h"
+#include "retrieval/ListingCount.h"
+#include "retrieval/PageCountProbe.h"
+#include "retrieval/PageWalk.h"
+
+namespace vendra {
+namespace {
+
+// The controls every search start disables and Stop Search enables again.
+constexpr Control kSearchControls[] = {
+    Control::ShowCategoriesButton, Control::CategorySearchButton, Control::FeaturedSearchButton,
+    Control::CompletedSearchButton, Control::KeywordSearchButton};
+
+}  // namespace
+
+WindowLogic::WindowLogic(Platform& platform)
+    : platform_(platform), help_(platform.shell, platform.identity) {}
+
+void WindowLogic::load() {
+    state_.stopRequested = false;
+    for (const Category& category : Categories())
+        platform_.controls.appendListEntry(Control::CategoryList, std::string(category.name));
+    platform_.controls.setListIndex(Control::SearchMode, 0);
+    platform_.controls.setListIndex(Control::CategoryList, 0);
+}
+
+void WindowLogic::startKeywordSearch() { start(SearchKind::Keyword); }
+void WindowLogic::startCategorySearch() { start(SearchKind::Category); }
+void WindowLogic::startFeaturedSearch() { start(SearchKind::Featured); }
+void WindowLogic::startCompletedSearch() { start(SearchKind::Completed); }
+
+void WindowLogic::stopSearch() { returnToIdle(); }
+
+void WindowLogic::seeIncompleteResults() {
+    state_.incompleteRequested = true;
+    platform_.controls.setEnabled(Control::IncompleteButton, false);
+}
+
+void WindowLogic::showCategories() { platform_.shell.open(CategoriesIndexUrl()); }
+
+bool WindowLogic::mayClose() {
+    if (!searchRunning()) return true;
+    // The search ends at its next look at the state; the request in flight is abandoned so
+    // that nothing waits on the network.
+    state_.stopRequested = true;
+    closeRequested_ = true;
+    deferredStart_.reset();
+    platform_.fetch.cancel();
+    return false;
+}
+
+void WindowLogic::start(SearchKind kind) {
+    // A stopped search re-enables the search buttons while it is still unwinding below this
+    // command; a start then waits until that search has returned.
+    deferredStart_ = kind;
+    if (searchRunning()) return;
+    while (deferredStart_ && !closeRequested_) {
+        const SearchKind next = *deferredStart_;
+        deferredStart_.reset();
+        runSearch(next);
+    }
+    if (closeRequested_) {
+        closeRequested_ = false;
+        platform_.controls.closeWindow();
+    }
+}
+
+void WindowLogic::runSearch(SearchKind kind) {
+    struct Running {
+        int& depth;
+        explicit Running(int& d) : depth(d) { ++depth; }
+        ~Running() { --depth; }
+    } running(searchDepth_);
+
+    state_.stopRequested = false;
+    // A See Incomplete Results left over from a search that ended with the too-many-listings
+    // message would otherwise cut this search short after its first block.
+    state_.incompleteRequested = false;
+    setSearchControlsEnabled(false);
+    if (kind != SearchKind::Keyword) state_.pageNumber = 2;
+    showStatus("Deleting Temporary Files.......");
+    RemoveWorkingFiles(platform_.files, workingFiles());
+    state_.kind = kind;
+
+    try {
+        switch (kind) {
+            case SearchKind::Category:
+                showStatus("Finding # of Auctions in Category.......");
+                walkListingPages(CategoryFirstPageUrl(platform_.controls.text(Control::CategoryNumber)));
+                break;
+            case SearchKind::Featured:
+                showStatus("Finding # of featured auctions.......");
+                walkListingPages(FeaturedFirstPageUrl());
+                break;
+            case SearchKind::Completed:
+                showStatus("Finding # of completed auctions.......");
+                walkSearchResults(CompletedSearchPages(platform_.controls.text(Control::CompletedWords)));
+                break;
+            case SearchKind::Keyword: walkSearchResults(KeywordSearchPages(keywordForm())); break;
+            case SearchKind::None: break;
+        }
+    } catch (const FetchError& error) {
+        // Only a first page ends the search this way; the walk skips later pages it cannot fetch.
+        platform_.messages.showMessage(std::string("The auction site could not be reached: ") +
+                                       error.what());
+        returnToIdle();
+        return;
+    }
+    findBidsAndWriteResults();
+}
+
+void WindowLogic::walkListingPages(const std::string& firstPage) {
+    ProbePageCount(firstPage, state_, platform_.fetch, platform_.controls, platform_.locale);
+    // The walk fetches the first page again: the probe's page is not handed over.
+    WalkPages(firstPage, "", workingFiles().listing, state_,
+              {platform_.fetch, platform_.events, platform_.files, platform_.controls});
+}
+
+void WindowLogic::walkSearchResults(const ResultPages& pages) {
+    state_.resultOffset = 0;
+    const std::string firstPage = platform_.fetch.fetch(pages.firstPage);
+    if (state_.stopRequested) return;
+    const ListingCount count = ReadListingCount(firstPage, platform_.locale.separators());
+    switch (count.status) {
+        case ListingCount::Status::NotANumber: tooManyListings(); return;
+        case ListingCount::Status::NoEnd:
+        case ListingCount::Status::Overflow: return;
+        case ListingCount::Status::Found: break;
+    }
+    state_.listingTotal = count.listings;
+    showStatus(count.text + " listings found");
+    WalkPages(pages.firstPage, pages.followingPrefix, workingFiles().listing, state_,
+              {platform_.fetch, platform_.events, platform_.files, platform_.controls});
+}
+
+KeywordSearchForm WindowLogic::keywordForm() const {
+    const WindowControls& controls = platform_.controls;
+    return {controls.text(Control::TitleWords),
+            controls.text(Control::ExcludedWords),
+            controls.listIndex(Control::SearchMode),
+            controls.isChecked(Control::DescriptionsBox),
+            CategoryNumber(controls.listIndex(Control::CategoryList)),
+            controls.text(Control::PriceFrom),
+            controls.text(Control::PriceTo)};
+}
+
+void WindowLogic::findBidsAndWriteResults() {
+    if (state_.stopRequested) return;
+    showStatus("Finding Bid amounts.......");
+    const WorkingFiles paths = workingFiles();
+    const NumberSeparators separators = platform_.locale.separators();
+    const HighestBids bids = FindHighestBids(platform_.files, paths.listing, state_.kind, separators);
+    switch (bids.status) {
+        case HighestBids::Status::NoListingFile: tooManyListings(); return;
+        case HighestBids::Status::Unreadable: return;  // ended without results, as it stands
+        case HighestBids::Status::Found: break;
+    }
+    showStatus("Creating Output.......");
+    switch (WriteResults(platform_.files, paths.listing, paths.results,
+                         platform_.controls.text(Control::MinimumBids), bids.highest, state_.kind,
+                         separators)) {
+        case ResultsOutcome::NoListingFile: tooManyListings(); return;
+        case ResultsOutcome::Failed: return;
+        case ResultsOutcome::Written: break;
+    }
+    finishResults(paths);
+}
+
+void WindowLogic::finishResults(const WorkingFiles& paths) {
+    platform_.shell.open(paths.results);
+    showStatus("Finished!!!");
+    platform_.controls.setCaption(Control::StopButton, "Begin New Search");
+    try {
+        platform_.files.remove(paths.listing);
+    } catch (const FileError& error) {
+        if (error.kind() == FileError::Kind::NotFound) tooManyListings();
+    }
+}
+
+void WindowLogic::setSearchControlsEnabled(bool enabled) {
+    for (Control control : kSearchControls) platform_.controls.setEnabled(control, enabled);
+}
+
+void WindowLogic::showStatus(const std::string& text) {
+    platform_.controls.setCaption(Control::StatusLine, text);
+}
+
+void WindowLogic::returnToIdle() {
+    state_.incompleteRequested = false;
+    state_.stopRequested = true;
+    setSearchControlsEnabled(true);
+    platform_.controls.setEnabled(Control::IncompleteButton, false);
+    platform_.controls.setCaption(Control::StopButton, "Stop Search");
+    showStatus("Ready for another search");
+}
+
+void WindowLogic::tooManyListings() {
+    platform_.messages.showMessage(
+        "eBay says your search returned too many listings. Please narrow it and try again");
+    state_.stopRequested = true;
+    setSearchControlsEnabled(true);
+    platform_.controls.setCaption(Control::StopButton, "Stop Search");
+    showStatus("Ready for another search");
+}
+
+WorkingFiles WindowLogic::workingFiles() const { return WorkingFiles::In(platform_.identity.folder()); }
+
+}  // namespace vendra

@@ -1,0 +1,16 @@
+#include "help/HelpMenu.h"
+
+#include "app/WorkingFiles.h"
+#include "platform/Hosts.h"
+
+namespace vendra {
+
+void HelpMenu::openInstructions() { shell_.open(WorkingFiles::In(identity_.folder()).instructions); }
+
+void HelpMenu::emailAuthor() { shell_.open(std::string("mailto:") + hosts::kAuthorMail); }
+
+void HelpMenu::visitWebsite() { shell_.open(std::string("http://") + hosts::kAuthorWebsite); }
+
+void HelpMenu::openLastResults() { shell_.open(WorkingFiles::In(identity_.folder()).results); }
+
+}  // namespace vendra
