@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "HeapUse.h"
-#include "app/MainWindow.h"
+#include "report/BidReader.h"
+#include "report/ResultsWriter.h"
 #include "support/Fakes.h"
-#include "support/MainWindowTestAccess.h"
 #include "support/ReferenceWriter.h"
 
 namespace vendra {
@@ -56,12 +56,9 @@ std::string ListingRow(int index, int bids, unsigned noise) {
 // The application folder with the generated listing file, made once for the whole run.
 struct Fixture {
     test::FakeDesktop desktop;
-    MainWindow window{desktop.platform};
     std::uintmax_t listingBytes = 0;
 
     Fixture() {
-        window.SearchKind = 1;
-        desktop.controls.type(Control::txtBids, "0");
         std::FILE* out = std::fopen(path(kMaster).c_str(), "wb");
         forEachRow([&](const std::string& line, int) {
             std::fwrite(line.data(), 1, line.size(), out);
@@ -91,6 +88,11 @@ struct Fixture {
         return page + test::ExpectedPageEnd();
     }
     std::string path(const char* name) const { return desktop.identity.path(name).string(); }
+
+    ResultsOutcome writePage() {
+        return WriteResults(desktop.files, path(kListing), path(kPage), "0", kHighestBids,
+                            SearchKind::Keyword, {",", "."});
+    }
 
     // The writer deletes the listing file when done: each run gets a fresh name for the same bytes.
     void linkListing() const {
@@ -125,16 +127,15 @@ void OneReadWriter(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         fixture.linkListing();
-        fixture.desktop.controls.setCaption(Control::Label1, "");
         const std::size_t before = bench::heapInUse();
         bench::resetHeapPeak();
         state.ResumeTiming();
 
-        MainWindowTestAccess::WriteResults(fixture.window, kHighestBids);
+        const ResultsOutcome outcome = fixture.writePage();
 
         state.PauseTiming();
         peak = std::max(peak, bench::heapPeak() - before);
-        if (fixture.desktop.controls.status() != "Finished!!!") state.SkipWithError("not finished");
+        if (outcome != ResultsOutcome::Written) state.SkipWithError("not written");
         state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.listingBytes));
@@ -143,11 +144,12 @@ void OneReadWriter(benchmark::State& state) {
 
 void OnePassPerCount(benchmark::State& state) {
     Fixture& fixture = TheFixture();
-    const MainWindow& window = fixture.window;
     for (auto _ : state) {
         test::WritePageOnePassPerCount(
             fixture.desktop.files, fixture.path(kMaster), fixture.path(kPage), kHighestBids, 0,
-            [&](const std::string& line) { return window.StripBid(line); });
+            [](const std::string& line) {
+                return ReadBids(line, SearchKind::Keyword, {",", "."}).bids;
+            });
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.listingBytes));
 }
@@ -204,7 +206,7 @@ int main(int argc, char** argv) {
 
     // What was timed must also be right.
     fixture.linkListing();
-    vendra::MainWindowTestAccess::WriteResults(fixture.window, vendra::kHighestBids);
+    fixture.writePage();
     const bool right = fixture.desktop.read(vendra::kPage) == fixture.expectedPage();
     std::cout << "one-read writer's page is " << (right ? "right" : "WRONG") << "\n";
 

@@ -9,8 +9,10 @@
 
 #include "SampleSiteProcess.h"
 #include "SitePages.h"
-#include "app/MainWindow.h"
 #include "platform/Hosts.h"
+#include "query/SearchUrls.h"
+#include "retrieval/PageCountProbe.h"
+#include "retrieval/PageWalk.h"
 #include "platform/qt/QtUrlFetch.h"
 #include "support/Fakes.h"
 
@@ -35,30 +37,24 @@ std::string ExpectedListing(const std::string& number, std::initializer_list<int
     return blocks;
 }
 
-std::string CategoryUrl(const std::string& number) {
-    return std::string("http://") + hosts::kListings + "/aw/plistings/list/category" + number +
-           "/index.html";
-}
-
-// The logic with the real fetch and fakes for everything else.
+// The probe and the walk with the real fetch and fakes for everything else.
 struct Walk {
     explicit Walk(std::chrono::milliseconds timeout = std::chrono::milliseconds(5000))
         : fetch(timeout) {}
 
     void Category(const std::string& number) {
-        desk.controls.type(Control::Text1, number);
-        window.SearchKind = 2;
-        window.PageNumber = 2;
-        window.GetData(CategoryUrl(number), "");
+        desk.controls.type(Control::CategoryNumber, number);
+        state = {SearchKind::Category, 2};
+        ProbePageCount(CategoryFirstPageUrl(number), state, fetch, desk.controls, desk.locale);
+        WalkPages(CategoryFirstPageUrl(number), "", desk.identity.path("Listinglist.txt"), state,
+                  {fetch, desk.events, desk.files, desk.controls});
     }
 
     std::string Listing() const { return desk.read("Listinglist.txt").value_or(""); }
 
     FakeDesktop desk;
     QtUrlFetch fetch;
-    Platform platform{desk.controls, desk.events, desk.messages, fetch,
-                      desk.files,    desk.shell,  desk.identity, desk.locale};
-    MainWindow window{platform};
+    SearchState state;
 };
 
 }  // namespace
@@ -73,7 +69,7 @@ class FetchWalkTest : public QObject {
         Walk walk;
         walk.Category("267");  // four pages
 
-        QCOMPARE(walk.window.PageTotal, std::int16_t{4});
+        QCOMPARE(walk.state.pageTotal, std::int16_t{4});
         QCOMPARE(walk.desk.controls.statusHistory.front(),
                  std::string("4 pages of listings found"));
         QCOMPARE(walk.desk.controls.status(), std::string("4 of 4 pages searched."));
@@ -182,14 +178,21 @@ class FetchWalkTest : public QObject {
     void hostsInNoProxyBypassTheProxy() {
         SampleSiteProcess site;
         QVERIFY(site.started());
-        qputenv("no_proxy", "search.ebay.com");
-        QtUrlFetch fetch(std::chrono::milliseconds(3000));
-        try {
-            fetch.fetch("http://search.ebay.com/search/search.dll?query=lamp");
-        } catch (const FetchError&) {
-            // Straight to a site that this machine may not reach: either way, not the proxy.
-        }
-        fetch.fetch("http://listings.ebay.com/aw/plistings/list/category1/index.html");
+        // A second server on loopback, listed in no_proxy: reached directly, never by the proxy.
+        QTcpServer direct;
+        QVERIFY(direct.listen(QHostAddress::LocalHost));
+        QObject::connect(&direct, &QTcpServer::newConnection, [&] {
+            QTcpSocket* socket = direct.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, [socket] {
+                socket->readAll();
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\ndirect");
+            });
+        });
+        qputenv("no_proxy", "127.0.0.1");
+        QtUrlFetch fetch;
+        QCOMPARE(fetch.fetch("http://127.0.0.1:" + std::to_string(direct.serverPort()) + "/page"),
+                 std::string("direct"));
+        fetch.fetch(CategoryFirstPageUrl("1"));
         qunsetenv("no_proxy");
         const QStringList log = site.logLines();
         QCOMPARE(log.size(), 1);

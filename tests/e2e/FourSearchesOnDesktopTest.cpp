@@ -12,14 +12,14 @@
 
 #include "SampleSiteProcess.h"
 #include "SitePages.h"
-#include "app/MainWindow.h"
+#include "app/WindowLogic.h"
 #include "platform/StdTextFiles.h"
-#include "platform/qt/MainForm.h"
+#include "gui/MainWindow.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtUrlFetch.h"
-#include "platform/qt/TabControl.h"
+#include "gui/TabControl.h"
 #include "support/Fakes.h"
 
 using namespace vendra;
@@ -73,10 +73,10 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("minimum");
 
-        QTest::newRow("category") << "Command3(1)" << int(Category) << "Text1" << "267" << 3;
-        QTest::newRow("featured") << "Command4(1)" << int(Featured) << "" << "" << 10;
-        QTest::newRow("keyword") << "cmdSearch" << int(Keyword) << "txtTitle" << "lamp" << 2;
-        QTest::newRow("completed") << "Command5" << int(Completed) << "Text2" << "teddy bear" << 0;
+        QTest::newRow("category") << "categorySearchButton" << int(Category) << "categoryNumber" << "267" << 3;
+        QTest::newRow("featured") << "featuredSearchButton" << int(Featured) << "" << "" << 10;
+        QTest::newRow("keyword") << "keywordSearchButton" << int(Keyword) << "titleWords" << "lamp" << 2;
+        QTest::newRow("completed") << "completedSearchButton" << int(Completed) << "completedWords" << "teddy bear" << 0;
     }
 
     void searchFromTheButtonToTheOpenedResultsPage() {
@@ -91,7 +91,7 @@ private slots:
         QFile::remove(record_);
 
         test::FakeIdentity identity;  // a fresh application folder
-        MainForm form(identity);
+        MainWindow form(identity);
         QtEventYield yield;
         test::FakeMessageBox messages;
         QtUrlFetch fetch;
@@ -99,27 +99,27 @@ private slots:
         QtShell shell;
         QtLocaleInfo locale;
         Platform platform{form, yield, messages, fetch, files, shell, identity, locale};
-        MainWindow logic(platform);
+        WindowLogic logic(platform);
         form.attach(logic);
-        logic.Load();
+        logic.load();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-        auto* bids = form.findChild<QLineEdit*>("txtBids");
+        auto* bids = form.findChild<QLineEdit*>("minimumBids");
         bids->selectAll();
         QTest::keyClicks(bids, QString::number(minimum));
-        form.findChild<TabControl*>("SSTab1")->setCurrentIndex(tab);
+        form.findChild<TabControl*>("searchTabs")->setCurrentIndex(tab);
         if (!box.isEmpty()) QTest::keyClicks(form.findChild<QLineEdit*>(box), typed);
         QTest::mouseClick(form.findChild<QPushButton*>(button), Qt::LeftButton);
 
         // The search runs inside the click; the browser is started on its own.
-        const QString page = QString::fromStdString(logic.resultsPagePath());
+        const QString page = QString::fromStdString(identity.path("Finalsearch.htm").string());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record_), 10000);
         QFile record(record_);
         QVERIFY(record.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(record.readAll()).trimmed(),
                  QUrl::fromLocalFile(page).toString());
-        QCOMPARE(form.findChild<QPushButton*>("Command1")->text(), QString("Begin New Search"));
+        QCOMPARE(form.findChild<QPushButton*>("stopButton")->text(), QString("Begin New Search"));
         QVERIFY(messages.messages.empty());
 
         // The page holds every row of the site with at least the minimum, most bids first.
@@ -131,7 +131,7 @@ private slots:
         QVERIFY(std::is_sorted(kept.rbegin(), kept.rend()));
         QVERIFY(kept.back() >= minimum);
         QCOMPARE(kept.size(), RowsWithAtLeast(minimum, SitePagesOf(button, typed)));
-        QVERIFY(!QFile::exists(QString::fromStdString(logic.listingFilePath())));
+        QVERIFY(!QFile::exists(QString::fromStdString(identity.path("Listinglist.txt").string())));
     }
 
 private:
@@ -139,12 +139,12 @@ private:
     static std::vector<std::string> SitePagesOf(const QString& button, const QString& typed) {
         std::vector<std::string> pages;
         const std::string text = typed.toStdString();
-        if (button == "Command3(1)")
+        if (button == "categorySearchButton")
             for (int page = 1; page <= 4; ++page) pages.push_back(site::CategoryListingPage(text, page));
-        if (button == "Command4(1)")
+        if (button == "featuredSearchButton")
             for (int page = 1; page <= 4; ++page) pages.push_back(site::FeaturedPage(page));
-        if (button == "cmdSearch" || button == "Command5") {
-            const auto host = button == "cmdSearch" ? site::SearchHost::Keyword : site::SearchHost::Completed;
+        if (button == "keywordSearchButton" || button == "completedSearchButton") {
+            const auto host = button == "keywordSearchButton" ? site::SearchHost::Keyword : site::SearchHost::Completed;
             for (int offset = 0; offset < 200; offset += 50)
                 pages.push_back(site::SearchResultsPage(host, text, offset));
         }

@@ -5,18 +5,18 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "FormHarness.h"
+#include "WindowHarness.h"
 #include "help/AboutLoad.h"
 
-using vendra::test::FormHarness;
+using vendra::test::WindowHarness;
 using vendra::test::ShowingWindows;
 
 namespace {
 
 // Chooses Help, "About" and returns the one box that shows, if there is exactly one.
-QWidget* ChooseAbout(FormHarness& h) {
-    h.find<QAction>("hlpAbout")->trigger();
-    const QList<QWidget*> boxes = ShowingWindows("frmAbout");
+QWidget* ChooseAbout(WindowHarness& h) {
+    h.find<QAction>("aboutItem")->trigger();
+    const QList<QWidget*> boxes = ShowingWindows("aboutBox");
     return boxes.size() == 1 ? boxes.front() : nullptr;
 }
 
@@ -32,12 +32,12 @@ class AboutBoxTest : public QObject {
 
 void AboutBoxTest::opensOneOwnerlessBoxWithTitleAndVersion() {
     QCOMPARE(vendra::VersionLine({3, 0, 12}), std::string("Version 3.0.12"));
-    FormHarness h;
+    WindowHarness h;
     QVERIFY(h.show());
     QPointer<QWidget> box = ChooseAbout(h);
     QVERIFY(box && QTest::qWaitForWindowExposed(box));
     QCOMPARE(box->windowTitle(), QString("About Vendrashare"));
-    QCOMPARE(box->findChild<QLabel*>("lblVersion")->text(), QString("Version 3.2.4"));
+    QCOMPARE(box->findChild<QLabel*>("versionLine")->text(), QString("Version 3.2.4"));
     // No owner and no modality: the Main window stays usable.
     QVERIFY(!box->parentWidget());
     QCOMPARE(box->windowModality(), Qt::NonModal);
@@ -59,12 +59,12 @@ void AboutBoxTest::closesOnOkEnterAndEscapeAndOpensAnew_data() {
 
 void AboutBoxTest::closesOnOkEnterAndEscapeAndOpensAnew() {
     QFETCH(int, key);
-    FormHarness h;
+    WindowHarness h;
     QVERIFY(h.show());
     QPointer<QWidget> box = ChooseAbout(h);
     QVERIFY(box && QTest::qWaitForWindowExposed(box));
     if (key == 0) {
-        QTest::mouseClick(box->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        QTest::mouseClick(box->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     } else {
         QTest::keyClick(box, Qt::Key(key));
     }

@@ -9,13 +9,13 @@
 namespace vendra::test {
 
 FakeControls::FakeControls() {
-    for (int c = static_cast<int>(Control::Label1); c <= static_cast<int>(Control::Check1); ++c)
+    for (int c = static_cast<int>(Control::StatusLine); c <= static_cast<int>(Control::DescriptionsBox); ++c)
         states[static_cast<Control>(c)] = State{};
 }
 
 void FakeControls::setCaption(Control control, const std::string& text) {
     states[control].caption = text;
-    if (control == Control::Label1) statusHistory.push_back(text);
+    if (control == Control::StatusLine) statusHistory.push_back(text);
 }
 
 void FakeYield::yield() {

@@ -17,7 +17,7 @@
 
 namespace vendra::test {
 
-// The Main window's controls as plain values.
+// The main window's controls as plain values.
 class FakeControls : public WindowControls {
   public:
     struct State {
@@ -26,7 +26,7 @@ class FakeControls : public WindowControls {
         bool enabled = true;
         int listIndex = -1;
         std::vector<std::string> entries;
-        int checkState = 0;
+        bool checked = false;
     };
 
     FakeControls();
@@ -39,15 +39,15 @@ class FakeControls : public WindowControls {
     void appendListEntry(Control control, const std::string& entry) override {
         states[control].entries.push_back(entry);
     }
-    int checkState(Control control) const override { return states.at(control).checkState; }
+    bool isChecked(Control control) const override { return states.at(control).checked; }
     void closeWindow() override { ++closeCount; }
 
     // Test side.
     void type(Control control, const std::string& text) { states[control].text = text; }
-    void check(Control control, int state) { states[control].checkState = state; }
+    void check(Control control, bool checked) { states[control].checked = checked; }
     const std::string& caption(Control control) const { return states.at(control).caption; }
     bool enabled(Control control) const { return states.at(control).enabled; }
-    std::string status() const { return caption(Control::Label1); }
+    std::string status() const { return caption(Control::StatusLine); }
 
     std::map<Control, State> states;
     // Every status line text in order, to check the progress of a search.

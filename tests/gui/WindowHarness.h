@@ -1,29 +1,29 @@
 #pragma once
 
-// The real Main window over the fakes of every other port, with its logic attached and loaded,
+// The real main window over the fakes of every other port, with its logic attached and loaded,
 // wired the way the program wires it.
 
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
 
-#include "app/MainWindow.h"
-#include "platform/qt/MainForm.h"
-#include "platform/qt/TabControl.h"
+#include "app/WindowLogic.h"
+#include "gui/MainWindow.h"
+#include "gui/TabControl.h"
 #include "support/Fakes.h"
 
 namespace vendra::test {
 
-struct FormHarness {
+struct WindowHarness {
     FakeDesktop desk;
-    MainForm form{desk.identity};
+    MainWindow form{desk.identity};
     Platform platform{form,       desk.events, desk.messages, desk.fetch,
                       desk.files, desk.shell,  desk.identity, desk.locale};
-    MainWindow logic{platform};
+    WindowLogic logic{platform};
 
-    FormHarness() {
+    WindowHarness() {
         form.attach(logic);
-        logic.Load();
+        logic.load();
     }
 
     // Shows the window and waits until it is on the screen.
@@ -37,7 +37,7 @@ struct FormHarness {
         return form.findChild<W*>(name);
     }
 
-    TabControl* tabs() const { return find<TabControl>("SSTab1"); }
+    TabControl* tabs() const { return find<TabControl>("searchTabs"); }
 };
 
 // The top-level windows of that name that are showing, such as About boxes.

@@ -1,0 +1,230 @@
+// The results page: its exact bytes for every way a run ends, and the one read of the listing
+// file against the plain way of one pass per bid count, on seeded random files.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+#include "report/BidReader.h"
+#include "report/HeldRows.h"
+#include "report/ResultsWriter.h"
+#include "support/Fakes.h"
+#include "support/Pages.h"
+#include "support/ReferenceWriter.h"
+
+namespace vendra {
+namespace {
+
+using test::ListingsCell;
+using test::ListingsRow;
+
+constexpr char kListing[] = "Listinglist.txt";
+constexpr char kPage[] = "Finalsearch.htm";
+constexpr char kOldPage[] = "the previous search's page";
+
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    return bytes;
+}
+
+std::string Whole(const std::vector<std::string>& rows) {
+    std::string page = test::ExpectedPageHead();
+    for (const std::string& row : rows) page += row;
+    return page + test::ExpectedPageEnd();
+}
+
+// Refuses to create the results page, as in a folder that has gone.
+class NoFolderFiles : public test::FakeFiles {
+  public:
+    std::unique_ptr<TextWriter> create(const std::string& path) override {
+        throw FileError(FileError::Kind::NotFound, "no such folder: " + path);
+    }
+};
+
+struct WriterRun {
+    test::FakeDesktop desk;
+    ResultsOutcome write(TextFiles& files, const std::string& minimum, std::int16_t highest) {
+        return WriteResults(files, desk.identity.path(kListing), desk.identity.path(kPage), minimum,
+                            highest, SearchKind::Category, {",", "."});
+    }
+};
+
+TEST(ResultsWriter, WritesTheRowsMostBidsFirstOrSaysWhyNot) {
+    const std::string a5 = ListingsRow("a", "5"), b3 = ListingsRow("b", "3"), c2 = ListingsRow("c", "2"),
+                      d7 = ListingsRow("d", "7"), e5 = ListingsRow("e", "5"), none = ListingsRow("f"),
+                      dash = ListingsRow("g", "-");
+    // Every byte is kept: NUL, lone LF, bytes above 127, a CR LF that straddles the reader's
+    // 64 KiB chunks, a line longer than a chunk, lone CRs that end lines, no final line break.
+    const std::string straddling = std::string(65535 - ListingsCell("1").size(), 'x') + ListingsCell("1");
+    const std::string odd = std::string("\0\n\x80", 3) + ListingsCell("2") + "\n\xff";
+    const std::string longLine = std::string(200000, 'y') + ListingsCell("3");
+    const std::string last = "last" + ListingsCell("2");
+    const std::string anyBytes = straddling + "\r\n" + odd + "\r" + longLine + "\r\n\r\n" + last;
+    using O = ResultsOutcome;
+    const struct {
+        const char* name;
+        std::optional<std::string> listing;  // nullopt: none
+        std::string minimum;
+        std::int16_t highest;
+        O outcome;
+        std::optional<std::string> page;  // nullopt: none at all
+        bool pageUndeletable = false;
+    } cases[] = {
+        {"counts 5 3 7 5, minimum 3", Lines({a5, b3, c2, d7, e5}), "3", 7, O::Written, Whole({d7, a5, e5, b3})},
+        {"minimum 0: rows without a bid cell last", Lines({c2, none, a5, dash}), "0", 5, O::Written,
+         Whole({a5, c2, none, dash})},
+        {"minimum above the highest count", Lines({c2, b3}), "5", 3, O::Written, Whole({})},
+        {"negative minimum", Lines({c2, none}), "-3", 2, O::Written, Whole({c2, none})},
+        {"the widest range", Lines({ListingsRow("m", "-32768"), none, ListingsRow("n", "32767")}), "-32768",
+         32767, O::Written, Whole({ListingsRow("n", "32767"), none, ListingsRow("m", "-32768")})},
+        {"empty listing file", "", "0", 0, O::Written, Whole({})},
+        {"lines of any bytes", anyBytes, "0", 3, O::Written, Whole({longLine, odd, last, straddling, ""})},
+        {"minimum not a number", Lines({c2}), "three", 2, O::Failed, test::ExpectedPageHead()},
+        {"a bad cell", Lines({d7, b3, ListingsRow("x", "lots")}), "0", 7, O::Failed, test::ExpectedPageHead() + d7},
+        {"old page undeletable", Lines({c2}), "0", 2, O::Failed, kOldPage, true},
+        {"listing file gone", std::nullopt, "0", 2, O::NoListingFile, test::ExpectedPageHead()},
+    };
+    for (const auto& c : cases) {
+        WriterRun run;
+        run.desk.write(kPage, kOldPage);
+        if (c.listing) run.desk.write(kListing, *c.listing);
+        if (c.pageUndeletable) run.desk.files.undeletable.insert(run.desk.identity.path(kPage));
+        EXPECT_EQ(run.write(run.desk.files, c.minimum, c.highest), c.outcome) << c.name;
+        EXPECT_EQ(run.desk.read(kPage), c.page) << c.name;
+        EXPECT_EQ(run.desk.read(kListing), c.listing) << c.name;  // never changed here
+    }
+    // The page's own trouble is never taken for a missing listing file.
+    WriterRun run;
+    NoFolderFiles noFolder;
+    run.desk.write(kListing, Lines({c2}));
+    EXPECT_EQ(run.write(noFolder, "0", 2), O::Failed);
+}
+
+class Draw {
+  public:
+    explicit Draw(std::uint32_t seed) : random_(seed) {}
+    int operator()(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    // Bytes of every value but CR, which would end the line: NUL, lone LF, bytes above 127.
+    std::string bytes(int length) {
+        std::string text(static_cast<std::size_t>(length), ' ');
+        for (char& c : text) c = static_cast<char>(random_());
+        std::replace(text.begin(), text.end(), '\r', '\n');
+        return text;
+    }
+
+  private:
+    std::mt19937 random_;
+};
+
+// Lines with at most one bid cell among random bytes, now and then a cell that fails; mostly CR LF
+// line breaks, some lone CRs, sometimes none after the last line.
+std::string ListingFile(Draw& draw, bool withBadCells) {
+    std::string file;
+    for (int lines = draw(0, 30); lines > 0; --lines) {
+        file += draw.bytes(draw(0, 12));
+        if (draw(0, 4) > 0) {
+            const bool bad = withBadCells && draw(0, 20) == 0;
+            file += ListingsCell(bad ? "many" : std::to_string(draw(-3, 12))) + draw.bytes(draw(0, 12));
+        }
+        const int ending = draw(0, 9);
+        if (lines > 1 || ending > 1) file += ending == 0 ? "\r" : "\r\n";
+    }
+    return file;
+}
+
+struct BadLine {};
+
+// Runs a step that reads bid counts; true when it met a line that cannot be read.
+bool MeetsBadLine(const std::function<void()>& step) {
+    try {
+        step();
+        return false;
+    } catch (const BadLine&) {
+        return true;
+    }
+}
+
+// For random listing files, minimums and highest counts, the one-read writer leaves the very
+// bytes the pass-per-count writer leaves, and fails where it fails.
+TEST(ResultsWriter, MatchesOnePassPerCount) {
+    int pages = 0, failures = 0;
+    for (std::uint32_t seed = 1; seed <= 600; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Draw draw(seed);
+        WriterRun run;
+        run.desk.write(kListing, ListingFile(draw, seed % 3 == 0));
+        const auto path = [&](const char* name) { return run.desk.identity.path(name).string(); };
+        const auto bidCount = [](const std::string& line) {
+            const BidReading reading = ReadBids(line, SearchKind::Category, {",", "."});
+            if (!reading.ok()) throw BadLine{};
+            return reading.bids;
+        };
+        // Mostly the highest count the bid pass finds (up to a bad line), else any other.
+        std::int16_t found = 0;
+        MeetsBadLine([&] {
+            for (auto listing = run.desk.files.openForReading(path(kListing)); !listing->atEnd();)
+                found = std::max(found, bidCount(listing->readLine()));
+        });
+        const auto highest = static_cast<std::int16_t>(draw(0, 2) ? found : draw(-2, 13));
+        const auto minimum = static_cast<std::int16_t>(draw(-4, 14));
+
+        const bool referenceFailed = MeetsBadLine([&] {
+            test::WritePageOnePassPerCount(run.desk.files, path(kListing), path("Reference.htm"),
+                                           highest, minimum, bidCount);
+        });
+        const ResultsOutcome outcome = run.write(run.desk.files, std::to_string(minimum), highest);
+        EXPECT_EQ(run.desk.read(kPage), run.desk.read("Reference.htm"));
+        EXPECT_EQ(outcome, referenceFailed ? ResultsOutcome::Failed : ResultsOutcome::Written);
+        ++(referenceFailed ? failures : pages);
+    }
+    // The draw must reach both outcomes often, or the comparison proves little.
+    EXPECT_GT(pages, 300);
+    EXPECT_GT(failures, 25);
+}
+
+// Random rows held with random counts come back with the most bids first, file order within a
+// count, every byte unchanged, in writes no larger than a band, for bands of 50 bytes and up.
+TEST(HeldRows, GiveBackTheRowsInPageOrder) {
+    const std::size_t bands[] = {50, 1000, 70000, HeldRows::kBandBytes};
+    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Draw draw(seed);
+        const std::size_t band = bands[seed % std::size(bands)];
+        const int lowest = draw(-32768, 5);
+        // The widest range of counts only with large bands: each band walks every count.
+        const int highest = band < 70000 || draw(0, 1) ? lowest + draw(-1, 6) : 32767;
+        HeldRows held(highest, lowest, band);
+        std::vector<std::string> byCount(static_cast<std::size_t>(std::max(highest - lowest + 1, 0)));
+        // Mostly short rows close together; some long ones that leave gaps or outgrow a band;
+        // sometimes thousands of tiny rows, or huge ones read through many windows.
+        const bool tiny = seed % 10 == 0, huge = seed % 40 == 3;
+        std::string file;
+        for (int rows = tiny ? 9000 : huge ? 8 : draw(0, 60); rows > 0; --rows) {
+            const int length = tiny ? draw(1, 2) : huge ? draw(150000, 300000)
+                               : draw(0, 9) == 0 ? draw(17000, 40000) : draw(0, 200);
+            const std::string row = draw.bytes(length);
+            if (!byCount.empty() && (huge || draw(0, 4) > 0)) {
+                const int bids = draw(lowest, highest);
+                held.hold(static_cast<std::int16_t>(bids), file.size(), row.size());
+                byCount[static_cast<std::size_t>(highest - bids)] += row;
+            }
+            file += row + (draw(0, 3) == 0 ? "\r" : "\r\n");
+        }
+        test::FakeDesktop desk;
+        desk.write(kListing, file);
+        std::string copied;
+        held.copy(*desk.files.openForReading(desk.identity.path(kListing).string()), [&](std::string_view bytes) {
+            EXPECT_LE(bytes.size(), band);
+            copied += bytes;
+        });
+        std::string expected;
+        for (const std::string& rows : byCount) expected += rows;
+        ASSERT_EQ(copied, expected);
+    }
+}
+
+}  // namespace
+}  // namespace vendra

@@ -1,0 +1,115 @@
+// The order of a search as the window's logic runs it, with fakes: the status texts of each kind
+// from the start to the results page, and what the logic reads from the controls. The button
+// states of every step are checked on the real window.
+
+#include <gtest/gtest.h>
+
+#include "app/WindowLogic.h"
+#include "support/Fakes.h"
+#include "support/Pages.h"
+
+namespace vendra {
+namespace {
+
+using test::Block;
+
+class WindowLogicTest : public ::testing::Test {
+  protected:
+    WindowLogicTest() {
+        logic.load();
+        desk.controls.type(Control::MinimumBids, "0");
+    }
+
+    // The first n status texts of the search.
+    std::vector<std::string> statuses(std::size_t n) const {
+        const auto& seen = desk.controls.statusHistory;
+        return {seen.begin(), seen.begin() + static_cast<std::ptrdiff_t>(std::min(n, seen.size()))};
+    }
+
+    test::FakeDesktop desk;
+    WindowLogic logic{desk.platform};
+};
+
+TEST_F(WindowLogicTest, StartUpFillsTheListsAndTouchesNothing) {
+    const auto& categories = desk.controls.states[Control::CategoryList].entries;
+    ASSERT_EQ(categories.size(), 24u);
+    EXPECT_EQ(categories.front(), "All Categories");
+    EXPECT_EQ(desk.controls.listIndex(Control::CategoryList), 0);
+    EXPECT_EQ(desk.controls.listIndex(Control::SearchMode), 0);
+    EXPECT_TRUE(desk.fetch.requests.empty());
+    EXPECT_TRUE(desk.files.removed.empty());
+}
+
+TEST_F(WindowLogicTest, CategorySearchShowsEveryStepToTheResultsPage) {
+    desk.controls.type(Control::CategoryNumber, "7");
+    desk.controls.type(Control::MinimumBids, "2");
+    desk.fetch.serve(CategoryFirstPageUrl("7"), test::PageCount("3") + Block(test::ListingsRow("a", "1")));
+    desk.fetch.serve(CategoryPageUrl("7", 2), Block(test::ListingsRow("b", "5")));
+    desk.fetch.serve(CategoryPageUrl("7", 3), Block(test::ListingsRow("c", "2")));
+    desk.write("Finalsearch.htm", "previous results");
+    logic.startCategorySearch();
+
+    EXPECT_EQ(statuses(99), (std::vector<std::string>{
+                              "Deleting Temporary Files.......", "Finding # of Auctions in Category.......",
+                              "3 pages of listings found", "2 of 3 pages searched.", "3 of 3 pages searched.",
+                              "Finding Bid amounts.......", "Creating Output.......", "Finished!!!"}));
+    EXPECT_EQ(desk.fetch.requests.size(), 4u);  // the first page twice: the probe's and the walk's
+    EXPECT_EQ(desk.shell.opened, std::vector<std::string>{desk.identity.path("Finalsearch.htm").string()});
+    const std::string page = desk.read("Finalsearch.htm").value_or("");
+    EXPECT_LT(page.find("http://x/b"), page.find("http://x/c"));
+    EXPECT_EQ(page.find("http://x/a"), std::string::npos);
+    EXPECT_FALSE(desk.read("Listinglist.txt"));
+    EXPECT_EQ(logic.state().pageNumber, 4);
+}
+
+TEST_F(WindowLogicTest, SearchResultKindsReadTheirControlsAndShowTheirStartTexts) {
+    desk.fetch.onFetch = [&](const std::string& url) { desk.fetch.serve(url, test::CountCell("0")); };
+    desk.controls.type(Control::TitleWords, "red shoe");
+    desk.controls.type(Control::ExcludedWords, "used");
+    desk.controls.type(Control::PriceFrom, "5");
+    desk.controls.type(Control::PriceTo, "20");
+    desk.controls.setListIndex(Control::SearchMode, 2);
+    desk.controls.setListIndex(Control::CategoryList, 3);
+    desk.controls.check(Control::DescriptionsBox, true);
+    desk.controls.type(Control::CompletedWords, "teddy bear");
+
+    logic.startKeywordSearch();
+    EXPECT_EQ(desk.fetch.requests.front(),
+              KeywordSearchPages({"red shoe", "used", 2, true, "267", "5", "20"}).firstPage);
+    EXPECT_EQ(logic.state().pageNumber, 0);  // a keyword search leaves it alone
+    EXPECT_EQ(statuses(2),
+              (std::vector<std::string>{"Deleting Temporary Files.......", "0 listings found"}));
+
+    logic.stopSearch();
+    desk.controls.statusHistory.clear();
+    desk.fetch.requests.clear();
+    logic.startCompletedSearch();
+    EXPECT_EQ(desk.fetch.requests.front(), CompletedSearchPages("teddy bear").firstPage);
+    EXPECT_EQ(logic.state().pageNumber, 2);
+    EXPECT_EQ(statuses(3),
+              (std::vector<std::string>{"Deleting Temporary Files.......",
+                                        "Finding # of completed auctions.......", "0 listings found"}));
+}
+
+TEST_F(WindowLogicTest, EverySearchStartClearsTheIncompleteRequest) {
+    // See Incomplete Results in a search that then ends with the too-many-listings message
+    // leaves the request set; the next search must still walk all its pages.
+    desk.controls.type(Control::CompletedWords, "lamp");
+    desk.fetch.onFetch = [&](const std::string& url) {
+        desk.fetch.serve(url, test::CountCell("many"));
+        logic.seeIncompleteResults();
+    };
+    logic.startCompletedSearch();
+    ASSERT_TRUE(logic.state().incompleteRequested);
+    ASSERT_EQ(desk.messages.messages.size(), 1u);
+
+    desk.fetch.onFetch = nullptr;
+    desk.fetch.serve(FeaturedFirstPageUrl(), test::PageCount("2") + Block("a"));
+    desk.fetch.serve(FeaturedPageUrl(2), Block("b"));
+    logic.startFeaturedSearch();
+    EXPECT_EQ(desk.fetch.requests.back(), FeaturedPageUrl(2));
+    EXPECT_EQ(desk.controls.status(), "Finished!!!");
+}
+
+}  // namespace
+}  // namespace vendra
