@@ -76,6 +76,7 @@ void WindowLogic::runSearch(SearchKind kind) {
         ~Running() { --depth; }
     } running(searchDepth_);
 
+    lastEnd_ = SearchEnd::None;
     state_.stopRequested = false;
     // A See Incomplete Results left over from a search that ended with the too-many-listings
     // message would otherwise cut this search short after its first block.
@@ -108,6 +109,7 @@ void WindowLogic::runSearch(SearchKind kind) {
         platform_.messages.showMessage(std::string("The auction site could not be reached: ") +
                                        error.what());
         returnToIdle();
+        lastEnd_ = SearchEnd::SiteUnreachable;
         return;
     }
     findBidsAndWriteResults();
@@ -149,14 +151,19 @@ KeywordSearchForm WindowLogic::keywordForm() const {
 }
 
 void WindowLogic::findBidsAndWriteResults() {
-    if (state_.stopRequested) return;
+    if (state_.stopRequested) {
+        if (lastEnd_ == SearchEnd::None) lastEnd_ = SearchEnd::Stopped;
+        return;
+    }
     showStatus("Finding Bid amounts.......");
     const WorkingFiles paths = workingFiles();
     const NumberSeparators separators = platform_.locale.separators();
     const HighestBids bids = FindHighestBids(platform_.files, paths.listing, state_.kind, separators);
     switch (bids.status) {
         case HighestBids::Status::NoListingFile: tooManyListings(); return;
-        case HighestBids::Status::Unreadable: return;  // ended without results, as it stands
+        case HighestBids::Status::Unreadable:  // ended without results, as it stands
+            lastEnd_ = SearchEnd::BidsUnreadable;
+            return;
         case HighestBids::Status::Found: break;
     }
     showStatus("Creating Output.......");
@@ -164,7 +171,7 @@ void WindowLogic::findBidsAndWriteResults() {
                          platform_.controls.text(Control::MinimumBids), bids.highest, state_.kind,
                          separators)) {
         case ResultsOutcome::NoListingFile: tooManyListings(); return;
-        case ResultsOutcome::Failed: return;
+        case ResultsOutcome::Failed: lastEnd_ = SearchEnd::PageNotWritten; return;
         case ResultsOutcome::Written: break;
     }
     finishResults(paths);
@@ -174,6 +181,7 @@ void WindowLogic::finishResults(const WorkingFiles& paths) {
     platform_.shell.open(paths.results);
     showStatus("Finished!!!");
     platform_.controls.setCaption(Control::StopButton, "Begin New Search");
+    lastEnd_ = SearchEnd::Finished;
     try {
         platform_.files.remove(paths.listing);
     } catch (const FileError& error) {
@@ -201,6 +209,7 @@ void WindowLogic::returnToIdle() {
 void WindowLogic::tooManyListings() {
     platform_.messages.showMessage(
         "eBay says your search returned too many listings. Please narrow it and try again");
+    lastEnd_ = SearchEnd::TooManyListings;
     state_.stopRequested = true;
     setSearchControlsEnabled(true);
     platform_.controls.setCaption(Control::StopButton, "Stop Search");

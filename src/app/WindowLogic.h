@@ -11,6 +11,17 @@
 
 namespace vendra {
 
+// How the last search ended.
+enum class SearchEnd {
+    None,             // no search yet, or one still running
+    Finished,         // the results page was written and handed to the desktop
+    Stopped,          // Stop Search, or the window closed
+    TooManyListings,  // the site refused the search
+    SiteUnreachable,  // the first page could not be fetched
+    BidsUnreadable,   // a bid count in the listing file could not be read
+    PageNotWritten,   // the minimum is not a number, or the results page could not be written
+};
+
 // The main window's logic: the search state, the commands behind the buttons with the button
 // states of a search, and the order in which a search calls its stages. A search runs from its
 // start to its end inside the command that started it; Stop Search and See Incomplete Results
@@ -38,6 +49,7 @@ public:
     bool mayClose();
     bool searchRunning() const { return searchDepth_ > 0; }
     const SearchState& state() const { return state_; }
+    SearchEnd lastSearchEnd() const { return lastEnd_; }
 
 private:
     void start(SearchKind kind);
@@ -59,6 +71,7 @@ private:
     Platform& platform_;
     SearchState state_;
     HelpMenu help_;
+    SearchEnd lastEnd_ = SearchEnd::None;
     int searchDepth_ = 0;
     std::optional<SearchKind> deferredStart_;
     bool closeRequested_ = false;
