@@ -105,6 +105,11 @@ void WindowLogic::runSearch(SearchKind kind) {
             case SearchKind::None: break;
         }
     } catch (const FetchError& error) {
+        // A first page abandoned by Stop Search or a close is a stop, not a site out of reach.
+        if (state_.stopRequested) {
+            lastEnd_ = SearchEnd::Stopped;
+            return;
+        }
         // Only a first page ends the search this way; the walk skips later pages it cannot fetch.
         platform_.messages.showMessage(std::string("The auction site could not be reached: ") +
                                        error.what());

@@ -1,0 +1,137 @@
+#include "cli/CommandLine.h"
+
+#include <charconv>
+#include <optional>
+
+#include "query/Categories.h"
+
+namespace vendra {
+namespace {
+
+constexpr std::string_view kSearchOptions[] = {"--category", "--featured", "--keywords", "--completed"};
+constexpr std::string_view kKeywordOptions[] = {"--mode", "--exclude", "--in", "--price-from",
+                                                "--price-to", "--descriptions"};
+
+bool IsOneOf(std::string_view option, std::span<const std::string_view> options) {
+    for (std::string_view known : options)
+        if (option == known) return true;
+    return false;
+}
+
+std::optional<int> ModeIndex(std::string_view mode) {
+    if (mode == "all") return 0;
+    if (mode == "any") return 1;
+    if (mode == "exact") return 2;
+    return std::nullopt;
+}
+
+// A whole number that a bid count can hold, in plain digits with an optional sign.
+bool IsWholeBidCount(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size() &&
+           value >= -32768 && value <= 32767;
+}
+
+CommandLine Refuse(std::string error) { return {CommandLine::Action::Refuse, {}, std::move(error)}; }
+
+}  // namespace
+
+bool WantsCommandLine(std::span<const std::string> arguments) {
+    for (const std::string& argument : arguments)
+        if (argument.starts_with("--")) return true;
+    return false;
+}
+
+CommandLine ParseCommandLine(std::span<const std::string> arguments) {
+    CommandLine line;
+    SearchRequest& search = line.search;
+    std::string searchOption, keywordOption;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "--help") return {CommandLine::Action::ShowHelp, {}, {}};
+        if (option == "--version") return {CommandLine::Action::ShowVersion, {}, {}};
+        const bool takesValue = option != "--featured" && option != "--descriptions" && option != "--open";
+        const bool known = IsOneOf(option, kSearchOptions) || IsOneOf(option, kKeywordOptions) ||
+                           option == "--min-bids" || option == "--open";
+        if (!known) return Refuse("unknown option " + option);
+        std::string value;
+        if (takesValue) {
+            if (i + 1 >= arguments.size()) return Refuse(option + " needs a value");
+            value = arguments[++i];
+        }
+        if (IsOneOf(option, kSearchOptions)) {
+            if (!searchOption.empty()) return Refuse(option + " and " + searchOption + " are two searches; give one");
+            searchOption = option;
+        }
+        if (IsOneOf(option, kKeywordOptions)) keywordOption = option;
+
+        if (option == "--category") {
+            search.kind = SearchKind::Category;
+            search.category = value;
+        } else if (option == "--featured") {
+            search.kind = SearchKind::Featured;
+        } else if (option == "--keywords") {
+            search.kind = SearchKind::Keyword;
+            search.words = value;
+        } else if (option == "--completed") {
+            search.kind = SearchKind::Completed;
+            search.words = value;
+        } else if (option == "--mode") {
+            const std::optional<int> mode = ModeIndex(value);
+            if (!mode) return Refuse("--mode takes all, any or exact, not '" + value + "'");
+            search.modeIndex = *mode;
+        } else if (option == "--exclude") {
+            search.excluded = value;
+        } else if (option == "--in") {
+            const std::optional<int> index = CategoryIndex(value);
+            if (!index) return Refuse("--in: no category is named '" + value + "'");
+            search.categoryIndex = *index;
+        } else if (option == "--price-from") {
+            search.priceFrom = value;
+        } else if (option == "--price-to") {
+            search.priceTo = value;
+        } else if (option == "--descriptions") {
+            search.descriptions = true;
+        } else if (option == "--min-bids") {
+            if (!IsWholeBidCount(value))
+                return Refuse("--min-bids takes a whole number from -32768 to 32767, not '" + value + "'");
+            search.minimumBids = value;
+        } else if (option == "--open") {
+            search.open = true;
+        }
+    }
+    if (searchOption.empty()) return Refuse("no search given: use --category, --featured, --keywords or --completed");
+    if (!keywordOption.empty() && search.kind != SearchKind::Keyword)
+        return Refuse(keywordOption + " belongs to a --keywords search");
+    line.action = CommandLine::Action::Search;
+    return line;
+}
+
+std::string Usage(bool withCategories) {
+    std::string categories;
+    for (const Category& category : Categories()) categories += "\n    " + std::string(category.name);
+    if (!withCategories) categories = " see vendra --help";
+    return "Usage: vendra                       open the window\n"
+           "       vendra SEARCH [--min-bids N] [--open]\n"
+           "Searches the auction site, keeps the listings with at least N bids (default 0), writes\n"
+           "the results page, most bids first, and prints its path.\n"
+           "SEARCH is one of:\n"
+           "  --category N        every listing page of category number N\n"
+           "  --featured          every page of the featured auctions\n"
+           "  --keywords WORDS [--mode all|any|exact] [--exclude WORDS] [--in CATEGORY-NAME]\n"
+           "                    [--price-from X] [--price-to Y] [--descriptions]\n"
+           "                      listings whose titles (and, with --descriptions, descriptions)\n"
+           "                      hold the words\n"
+           "  --completed WORDS   completed auctions whose titles hold the words\n"
+           "  --open              open the results page in the browser when it is written\n"
+           "  --help, --version\n"
+           "Progress goes to standard error. Ctrl+C once ends the walk early and writes the results\n"
+           "collected so far; twice stops the search.\n"
+           "Exit status: 0 results page written, 1 search ended without one, 2 bad options,\n"
+           "130 stopped.\n"
+           "CATEGORY-NAME is one of:" + categories + "\n";
+}
+
+}  // namespace vendra

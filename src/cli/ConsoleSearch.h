@@ -1,0 +1,23 @@
+#pragma once
+
+#include <ostream>
+
+#include "app/WindowLogic.h"
+#include "cli/CommandLine.h"
+#include "cli/ConsoleWindow.h"
+
+namespace vendra {
+
+// Exit statuses of a search run from the command line.
+inline constexpr int kExitResultsWritten = 0;
+inline constexpr int kExitNoResults = 1;
+inline constexpr int kExitBadOptions = 2;
+inline constexpr int kExitStopped = 130;
+
+// Runs the search through the window's own logic, as if the request had been typed into the
+// window and its search button clicked. Prints the results page's path on `out`, or says on
+// `err` why there is none, and returns the exit status.
+int RunConsoleSearch(const SearchRequest& request, WindowLogic& logic, ConsoleControls& controls,
+                     const ConsoleShell& shell, std::ostream& out, std::ostream& err);
+
+}  // namespace vendra

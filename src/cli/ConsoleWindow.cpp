@@ -1,0 +1,26 @@
+#include "cli/ConsoleWindow.h"
+
+namespace vendra {
+
+void ConsoleControls::setCaption(Control control, const std::string& text) {
+    if (control != Control::StatusLine || text == status_) return;
+    status_ = text;
+    progress_ << text << std::endl;
+}
+
+std::string ConsoleControls::text(Control control) const {
+    const auto found = texts_.find(control);
+    return found == texts_.end() ? std::string() : found->second;
+}
+
+int ConsoleControls::listIndex(Control control) const {
+    const auto found = lists_.find(control);
+    return found == lists_.end() ? -1 : found->second;
+}
+
+void ConsoleShell::open(const std::string& target) {
+    lastOpened_ = target;
+    if (desktop_) desktop_->open(target);
+}
+
+}  // namespace vendra
