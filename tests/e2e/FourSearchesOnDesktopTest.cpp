@@ -72,11 +72,16 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("minimum");
+        QTest::addColumn<QStringList>("options");  // the same search from the command line
 
-        QTest::newRow("category") << "categorySearchButton" << int(Category) << "categoryNumber" << "267" << 3;
-        QTest::newRow("featured") << "featuredSearchButton" << int(Featured) << "" << "" << 10;
-        QTest::newRow("keyword") << "keywordSearchButton" << int(Keyword) << "titleWords" << "lamp" << 2;
-        QTest::newRow("completed") << "completedSearchButton" << int(Completed) << "completedWords" << "teddy bear" << 0;
+        QTest::newRow("category") << "categorySearchButton" << int(Category) << "categoryNumber" << "267" << 3
+                                  << QStringList{"--category", "267", "--min-bids", "3"};
+        QTest::newRow("featured") << "featuredSearchButton" << int(Featured) << "" << "" << 10
+                                  << QStringList{"--featured", "--min-bids", "10"};
+        QTest::newRow("keyword") << "keywordSearchButton" << int(Keyword) << "titleWords" << "lamp" << 2
+                                 << QStringList{"--keywords", "lamp", "--min-bids", "2"};
+        QTest::newRow("completed") << "completedSearchButton" << int(Completed) << "completedWords" << "teddy bear" << 0
+                                   << QStringList{"--completed", "teddy bear"};
     }
 
     void searchFromTheButtonToTheOpenedResultsPage() {
@@ -85,6 +90,7 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, typed);
         QFETCH(int, minimum);
+        QFETCH(QStringList, options);
 
         test::SampleSiteProcess site;
         QVERIFY(site.started());
@@ -132,9 +138,35 @@ private slots:
         QVERIFY(kept.back() >= minimum);
         QCOMPARE(kept.size(), RowsWithAtLeast(minimum, SitePagesOf(button, typed)));
         QVERIFY(!QFile::exists(QString::fromStdString(identity.path("Listinglist.txt").string())));
+
+        // The same search from the command line, with no display: the same requests and the
+        // very same page.
+        const QStringList windowRequests = Targets(site.logLines());
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(VENDRA_PATH, folder.filePath("vendra")));
+        QProcess console;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        console.setProcessEnvironment(environment);
+        console.start(folder.filePath("vendra"), options);
+        QVERIFY(console.waitForFinished(60000));
+        QCOMPARE(console.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(console.readAllStandardOutput()), folder.filePath("Finalsearch.htm") + "\n");
+        QVERIFY(QString::fromUtf8(console.readAllStandardError()).endsWith("Finished!!!\n"));
+        QCOMPARE(Targets(site.logLines()).mid(windowRequests.size()), windowRequests);
+        QFile consolePage(folder.filePath("Finalsearch.htm"));
+        QVERIFY(consolePage.open(QIODevice::ReadOnly));
+        QCOMPARE(consolePage.readAll().toStdString(), written);
     }
 
 private:
+    // The request targets of the site's log lines, without their connection numbers.
+    static QStringList Targets(const QStringList& log) {
+        QStringList targets;
+        for (const QString& line : log) targets << line.section(' ', 1);
+        return targets;
+    }
+
     // The pages the search walks, as the site serves them.
     static std::vector<std::string> SitePagesOf(const QString& button, const QString& typed) {
         std::vector<std::string> pages;
