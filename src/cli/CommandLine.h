@@ -12,13 +12,13 @@ namespace vendra {
 // window, as typed.
 struct SearchRequest {
     SearchKind kind = SearchKind::None;
-    std::string category;  // --category
-    std::string words;     // --keywords, --completed
+    std::string category{};  // --category
+    std::string words{};     // --keywords, --completed
     int modeIndex = 0;     // --mode: the search mode list's index
-    std::string excluded;
+    std::string excluded{};
     int categoryIndex = 0;  // --in: the category list's index
-    std::string priceFrom;
-    std::string priceTo;
+    std::string priceFrom{};
+    std::string priceTo{};
     bool descriptions = false;
     std::string minimumBids = "0";
     bool open = false;  // hand the results page to the desktop

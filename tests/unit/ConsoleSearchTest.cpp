@@ -42,11 +42,9 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
     for (const auto& c : cases) {
         Console console;
         if (!c.firstPage.empty()) console.desk.fetch.serve(CategoryFirstPageUrl("5"), c.firstPage);
-        SearchRequest request;
-        request.kind = SearchKind::Category;
-        request.category = "5";
-        request.minimumBids = c.minimum;
-        EXPECT_EQ(console.run(request), c.status) << c.name;
+        EXPECT_EQ(console.run({.kind = SearchKind::Category, .category = "5", .minimumBids = c.minimum}),
+                  c.status)
+            << c.name;
         const std::string err = console.err.str();
         EXPECT_TRUE(err.starts_with("Deleting Temporary Files.......\nFinding # of Auctions in Category.......\n")) << err;
         EXPECT_TRUE(err.ends_with(c.lastError + "\n")) << err;
@@ -61,14 +59,9 @@ TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
         console.desk.fetch.serve(url, test::CountCell("0"));
         if (console.desk.fetch.requests.size() == 1) console.logic.stopSearch();  // stopped at once
     };
-    SearchRequest request;
-    request.kind = SearchKind::Keyword;
-    request.words = "red shoe";
-    request.excluded = "used";
-    request.modeIndex = 1;
-    request.categoryIndex = 3;
-    request.priceFrom = "5";
-    request.descriptions = true;
+    const SearchRequest request{.kind = SearchKind::Keyword, .words = "red shoe", .modeIndex = 1,
+                                .excluded = "used", .categoryIndex = 3, .priceFrom = "5",
+                                .descriptions = true};
     EXPECT_EQ(console.run(request), kExitStopped);
     EXPECT_EQ(console.desk.fetch.requests,
               std::vector<std::string>{KeywordSearchPages({"red shoe", "used", 1, true, "267", "5", ""}).firstPage});
