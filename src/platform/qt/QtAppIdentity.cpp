@@ -34,15 +34,23 @@ bool QtAppIdentity::IsWritableFolder(const QString& folder) {
 }
 
 std::string QtAppIdentity::folder() const {
-    if (writable_(programFolder_)) return programFolder_.toStdString();
-    QDir().mkpath(perUserFolder_);
-    CopyInstructions();
-    return perUserFolder_.toStdString();
+    const QString folder = writable_(programFolder_) ? programFolder_ : perUserFolder_;
+    if (folder == perUserFolder_) QDir().mkpath(perUserFolder_);
+    CopyInstructions(folder);
+    return folder.toStdString();
 }
 
-void QtAppIdentity::CopyInstructions() const {
-    const QFileInfo source(programFolder_ + kInstructions);
-    const QString target = perUserFolder_ + kInstructions;
+QString QtAppIdentity::HelpPage() const {
+    // Beside the program in the build tree; in the data folder once installed.
+    const QString beside = programFolder_ + kInstructions;
+    if (QFileInfo(beside).isFile()) return beside;
+    return QDir::cleanPath(programFolder_ + "/" + build::kInstalledHelpFolder + kInstructions);
+}
+
+void QtAppIdentity::CopyInstructions(const QString& folder) const {
+    const QFileInfo source(HelpPage());
+    const QString target = folder + kInstructions;
+    if (source.absoluteFilePath() == QFileInfo(target).absoluteFilePath()) return;
     if (!source.isFile()) return;
     const QFileInfo copy(target);
     if (copy.isFile() && copy.lastModified() == source.lastModified() &&

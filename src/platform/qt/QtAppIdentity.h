@@ -25,9 +25,12 @@ class QtAppIdentity : public AppIdentity {
     static bool IsWritableFolder(const QString& folder);
 
   private:
-    // The help page lies beside the program; a per-user folder gets its own copy, renewed
-    // whenever the program's copy changes, so that "Instructions" opens in both layouts.
-    void CopyInstructions() const;
+    // The help page that comes with the program: beside it, or in the installed data folder.
+    QString HelpPage() const;
+    // An application folder without the help page beside it (the per-user folder, or the folder
+    // of an installed program) gets its own copy, renewed whenever the program's copy changes,
+    // so that "Instructions" opens in every layout.
+    void CopyInstructions(const QString& folder) const;
 
     QString programFolder_;
     QString perUserFolder_;
