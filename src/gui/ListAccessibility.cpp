@@ -7,11 +7,37 @@
 namespace vendra {
 namespace {
 
-class NamedListAccessible : public QAccessibleWidget {
+// A list known by its purpose, which reports the entry it shows as its value and as its text
+// (the text is what screen readers on Linux read out), read-only.
+class NamedListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
   public:
     explicit NamedListAccessible(QComboBox* list)
         : QAccessibleWidget(list, QAccessible::ComboBox) {}
 
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(int start, int end) const override { return list()->currentText().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(list()->currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+    using QAccessibleWidget::text;
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name) return list()->accessibleName();
         if (kind == QAccessible::Value) return list()->currentText();

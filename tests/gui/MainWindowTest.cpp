@@ -228,6 +228,16 @@ void MainWindowTest::formHandsTheControlsToTheLogic() {
     QCOMPARE(h.form.isChecked(Control::DescriptionsBox), true);
     h.find<QComboBox>("searchMode")->setCurrentIndex(2);
     QCOMPARE(h.form.listIndex(Control::SearchMode), 2);
+    // A screen reader hears each list's purpose and the entry it shows.
+    const std::tuple<const char*, int, QString, QString> lists[] = {
+        {"searchMode", 2, "Search mode", "Exact phrase"},
+        {"categoryList", 3, "Search in Categories", "Books"}};
+    for (const auto& [name, index, purpose, entry] : lists) {
+        h.find<QComboBox>(name)->setCurrentIndex(index);
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(h.find(name));
+        QCOMPARE(list->text(QAccessible::Name), purpose);
+        QCOMPARE(list->textInterface()->text(0, list->textInterface()->characterCount()), entry);
+    }
 
     h.tabs()->setCurrentIndex(Category);
     QTest::mouseClick(h.find("showCategoriesButton"), Qt::LeftButton);
