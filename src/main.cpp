@@ -86,16 +86,21 @@ int main(int argc, char** argv) {
 
     const vendra::CommandLine line = vendra::ParseCommandLine(arguments);
     switch (line.action) {
-        case vendra::CommandLine::Action::Search: return RunConsole(argc, argv, line.search);
-        case vendra::CommandLine::Action::ShowHelp: std::cout << vendra::Usage(true); return 0;
+        case vendra::CommandLine::Action::Search:
+            return RunConsole(argc, argv, line.search);
+        case vendra::CommandLine::Action::ShowHelp:
+            std::cout << vendra::Usage(true);
+            return 0;
         case vendra::CommandLine::Action::ShowVersion:
-            std::cout << "vendra " << vendra::build::kVersionMajor << "." << vendra::build::kVersionMinor
-                      << "." << vendra::build::kVersionRevision << "\n";
+            std::cout << "vendra " << vendra::build::kVersionMajor << "."
+                      << vendra::build::kVersionMinor << "." << vendra::build::kVersionRevision
+                      << "\n";
             return 0;
         case vendra::CommandLine::Action::Refuse:
             std::cerr << "vendra: " << line.error << "\n" << vendra::Usage(false);
             return vendra::kExitBadOptions;
-        case vendra::CommandLine::Action::OpenWindow: break;
+        case vendra::CommandLine::Action::OpenWindow:
+            break;
     }
     return RunWindow(argc, argv);
 }

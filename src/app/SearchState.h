@@ -14,7 +14,7 @@ struct SearchState {
     std::int16_t pageTotal = 0;     // the last category or featured page, from the probe
     std::int32_t resultOffset = 0;  // of the keyword or completed results page in hand
     std::int32_t listingTotal = 0;  // listings the site reported for a keyword or completed search
-    bool stopRequested = false;        // Stop Search: every stage ends at its next look
+    bool stopRequested = false;     // Stop Search: every stage ends at its next look
     bool incompleteRequested = false;  // See Incomplete Results: the walk ends after its block
 };
 

@@ -91,7 +91,8 @@ void WindowLogic::runSearch(SearchKind kind) {
         switch (kind) {
             case SearchKind::Category:
                 showStatus("Finding # of Auctions in Category.......");
-                walkListingPages(CategoryFirstPageUrl(platform_.controls.text(Control::CategoryNumber)));
+                walkListingPages(
+                    CategoryFirstPageUrl(platform_.controls.text(Control::CategoryNumber)));
                 break;
             case SearchKind::Featured:
                 showStatus("Finding # of featured auctions.......");
@@ -99,10 +100,14 @@ void WindowLogic::runSearch(SearchKind kind) {
                 break;
             case SearchKind::Completed:
                 showStatus("Finding # of completed auctions.......");
-                walkSearchResults(CompletedSearchPages(platform_.controls.text(Control::CompletedWords)));
+                walkSearchResults(
+                    CompletedSearchPages(platform_.controls.text(Control::CompletedWords)));
                 break;
-            case SearchKind::Keyword: walkSearchResults(KeywordSearchPages(keywordForm())); break;
-            case SearchKind::None: break;
+            case SearchKind::Keyword:
+                walkSearchResults(KeywordSearchPages(keywordForm()));
+                break;
+            case SearchKind::None:
+                break;
         }
     } catch (const FetchError& error) {
         // A first page abandoned by Stop Search or a close is a stop, not a site out of reach.
@@ -133,10 +138,14 @@ void WindowLogic::walkSearchResults(const ResultPages& pages) {
     if (state_.stopRequested) return;
     const ListingCount count = ReadListingCount(firstPage, platform_.locale.separators());
     switch (count.status) {
-        case ListingCount::Status::NotANumber: tooManyListings(); return;
+        case ListingCount::Status::NotANumber:
+            tooManyListings();
+            return;
         case ListingCount::Status::NoEnd:
-        case ListingCount::Status::Overflow: return;
-        case ListingCount::Status::Found: break;
+        case ListingCount::Status::Overflow:
+            return;
+        case ListingCount::Status::Found:
+            break;
     }
     state_.listingTotal = count.listings;
     showStatus(count.text + " listings found");
@@ -163,21 +172,30 @@ void WindowLogic::findBidsAndWriteResults() {
     showStatus("Finding Bid amounts.......");
     const WorkingFiles paths = workingFiles();
     const NumberSeparators separators = platform_.locale.separators();
-    const HighestBids bids = FindHighestBids(platform_.files, paths.listing, state_.kind, separators);
+    const HighestBids bids =
+        FindHighestBids(platform_.files, paths.listing, state_.kind, separators);
     switch (bids.status) {
-        case HighestBids::Status::NoListingFile: tooManyListings(); return;
+        case HighestBids::Status::NoListingFile:
+            tooManyListings();
+            return;
         case HighestBids::Status::Unreadable:  // ended without results, as it stands
             lastEnd_ = SearchEnd::BidsUnreadable;
             return;
-        case HighestBids::Status::Found: break;
+        case HighestBids::Status::Found:
+            break;
     }
     showStatus("Creating Output.......");
     switch (WriteResults(platform_.files, paths.listing, paths.results,
                          platform_.controls.text(Control::MinimumBids), bids.highest, state_.kind,
                          separators)) {
-        case ResultsOutcome::NoListingFile: tooManyListings(); return;
-        case ResultsOutcome::Failed: lastEnd_ = SearchEnd::PageNotWritten; return;
-        case ResultsOutcome::Written: break;
+        case ResultsOutcome::NoListingFile:
+            tooManyListings();
+            return;
+        case ResultsOutcome::Failed:
+            lastEnd_ = SearchEnd::PageNotWritten;
+            return;
+        case ResultsOutcome::Written:
+            break;
     }
     finishResults(paths);
 }
@@ -221,6 +239,8 @@ void WindowLogic::tooManyListings() {
     showStatus("Ready for another search");
 }
 
-WorkingFiles WindowLogic::workingFiles() const { return WorkingFiles::In(platform_.identity.folder()); }
+WorkingFiles WindowLogic::workingFiles() const {
+    return WorkingFiles::In(platform_.identity.folder());
+}
 
 }  // namespace vendra

@@ -27,7 +27,7 @@ enum class SearchEnd {
 // start to its end inside the command that started it; Stop Search and See Incomplete Results
 // run nested in the page walk's yields and reach the search only through the state.
 class WindowLogic {
-public:
+  public:
     explicit WindowLogic(Platform& platform);
 
     // Start-up, before the window is first shown: fills the category list and selects the
@@ -51,7 +51,7 @@ public:
     const SearchState& state() const { return state_; }
     SearchEnd lastSearchEnd() const { return lastEnd_; }
 
-private:
+  private:
     void start(SearchKind kind);
     void runSearch(SearchKind kind);
     void walkListingPages(const std::string& firstPage);

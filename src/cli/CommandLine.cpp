@@ -8,9 +8,10 @@
 namespace vendra {
 namespace {
 
-constexpr std::string_view kSearchOptions[] = {"--category", "--featured", "--keywords", "--completed"};
-constexpr std::string_view kKeywordOptions[] = {"--mode", "--exclude", "--in", "--price-from",
-                                                "--price-to", "--descriptions"};
+constexpr std::string_view kSearchOptions[] = {"--category", "--featured", "--keywords",
+                                               "--completed"};
+constexpr std::string_view kKeywordOptions[] = {"--mode",       "--exclude",  "--in",
+                                                "--price-from", "--price-to", "--descriptions"};
 
 bool IsOneOf(std::string_view option, std::span<const std::string_view> options) {
     for (std::string_view known : options)
@@ -34,7 +35,9 @@ bool IsWholeBidCount(std::string_view text) {
            value >= -32768 && value <= 32767;
 }
 
-CommandLine Refuse(std::string error) { return {CommandLine::Action::Refuse, {}, std::move(error)}; }
+CommandLine Refuse(std::string error) {
+    return {CommandLine::Action::Refuse, {}, std::move(error)};
+}
 
 }  // namespace
 
@@ -52,7 +55,8 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
         const std::string& option = arguments[i];
         if (option == "--help") return {CommandLine::Action::ShowHelp, {}, {}};
         if (option == "--version") return {CommandLine::Action::ShowVersion, {}, {}};
-        const bool takesValue = option != "--featured" && option != "--descriptions" && option != "--open";
+        const bool takesValue =
+            option != "--featured" && option != "--descriptions" && option != "--open";
         const bool known = IsOneOf(option, kSearchOptions) || IsOneOf(option, kKeywordOptions) ||
                            option == "--min-bids" || option == "--open";
         if (!known) return Refuse("unknown option " + option);
@@ -62,7 +66,8 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             value = arguments[++i];
         }
         if (IsOneOf(option, kSearchOptions)) {
-            if (!searchOption.empty()) return Refuse(option + " and " + searchOption + " are two searches; give one");
+            if (!searchOption.empty())
+                return Refuse(option + " and " + searchOption + " are two searches; give one");
             searchOption = option;
         }
         if (IsOneOf(option, kKeywordOptions)) keywordOption = option;
@@ -96,13 +101,15 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             search.descriptions = true;
         } else if (option == "--min-bids") {
             if (!IsWholeBidCount(value))
-                return Refuse("--min-bids takes a whole number from -32768 to 32767, not '" + value + "'");
+                return Refuse("--min-bids takes a whole number from -32768 to 32767, not '" +
+                              value + "'");
             search.minimumBids = value;
         } else if (option == "--open") {
             search.open = true;
         }
     }
-    if (searchOption.empty()) return Refuse("no search given: use --category, --featured, --keywords or --completed");
+    if (searchOption.empty())
+        return Refuse("no search given: use --category, --featured, --keywords or --completed");
     if (!keywordOption.empty() && search.kind != SearchKind::Keyword)
         return Refuse(keywordOption + " belongs to a --keywords search");
     line.action = CommandLine::Action::Search;
@@ -111,11 +118,13 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
 
 std::string Usage(bool withCategories) {
     std::string categories;
-    for (const Category& category : Categories()) categories += "\n    " + std::string(category.name);
+    for (const Category& category : Categories())
+        categories += "\n    " + std::string(category.name);
     if (!withCategories) categories = " see vendra --help";
     return "Usage: vendra                       open the window\n"
            "       vendra SEARCH [--min-bids N] [--open]\n"
-           "Searches the auction site, keeps the listings with at least N bids (default 0), writes\n"
+           "Searches the auction site, keeps the listings with at least N bids (default 0), "
+           "writes\n"
            "the results page, most bids first, and prints its path.\n"
            "SEARCH is one of:\n"
            "  --category N        every listing page of category number N\n"
@@ -127,11 +136,13 @@ std::string Usage(bool withCategories) {
            "  --completed WORDS   completed auctions whose titles hold the words\n"
            "  --open              open the results page in the browser when it is written\n"
            "  --help, --version\n"
-           "Progress goes to standard error. Ctrl+C once ends the walk early and writes the results\n"
+           "Progress goes to standard error. Ctrl+C once ends the walk early and writes the "
+           "results\n"
            "collected so far; twice stops the search.\n"
            "Exit status: 0 results page written, 1 search ended without one, 2 bad options,\n"
            "130 stopped.\n"
-           "CATEGORY-NAME is one of:" + categories + "\n";
+           "CATEGORY-NAME is one of:" +
+           categories + "\n";
 }
 
 }  // namespace vendra

@@ -14,7 +14,7 @@ struct SearchRequest {
     SearchKind kind = SearchKind::None;
     std::string category{};  // --category
     std::string words{};     // --keywords, --completed
-    int modeIndex = 0;     // --mode: the search mode list's index
+    int modeIndex = 0;       // --mode: the search mode list's index
     std::string excluded{};
     int categoryIndex = 0;  // --in: the category list's index
     std::string priceFrom{};

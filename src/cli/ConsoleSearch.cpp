@@ -17,11 +17,20 @@ int RunConsoleSearch(const SearchRequest& request, WindowLogic& logic, ConsoleCo
     controls.check(request.descriptions);
 
     switch (request.kind) {
-        case SearchKind::Category: logic.startCategorySearch(); break;
-        case SearchKind::Featured: logic.startFeaturedSearch(); break;
-        case SearchKind::Keyword: logic.startKeywordSearch(); break;
-        case SearchKind::Completed: logic.startCompletedSearch(); break;
-        case SearchKind::None: return kExitBadOptions;
+        case SearchKind::Category:
+            logic.startCategorySearch();
+            break;
+        case SearchKind::Featured:
+            logic.startFeaturedSearch();
+            break;
+        case SearchKind::Keyword:
+            logic.startKeywordSearch();
+            break;
+        case SearchKind::Completed:
+            logic.startCompletedSearch();
+            break;
+        case SearchKind::None:
+            return kExitBadOptions;
     }
 
     const char* why = nullptr;
@@ -29,12 +38,24 @@ int RunConsoleSearch(const SearchRequest& request, WindowLogic& logic, ConsoleCo
         case SearchEnd::Finished:
             out << shell.lastOpened() << std::endl;
             return kExitResultsWritten;
-        case SearchEnd::Stopped: err << "Search stopped." << std::endl; return kExitStopped;
-        case SearchEnd::TooManyListings: why = "the site refused the search as too large"; break;
-        case SearchEnd::SiteUnreachable: why = "the auction site could not be reached"; break;
-        case SearchEnd::BidsUnreadable: why = "a bid count in the listing file could not be read"; break;
-        case SearchEnd::PageNotWritten: why = "the results page could not be written"; break;
-        case SearchEnd::None: why = "the search did not finish"; break;
+        case SearchEnd::Stopped:
+            err << "Search stopped." << std::endl;
+            return kExitStopped;
+        case SearchEnd::TooManyListings:
+            why = "the site refused the search as too large";
+            break;
+        case SearchEnd::SiteUnreachable:
+            why = "the auction site could not be reached";
+            break;
+        case SearchEnd::BidsUnreadable:
+            why = "a bid count in the listing file could not be read";
+            break;
+        case SearchEnd::PageNotWritten:
+            why = "the results page could not be written";
+            break;
+        case SearchEnd::None:
+            why = "the search did not finish";
+            break;
     }
     err << "No results page: " << why << "." << std::endl;
     return kExitNoResults;

@@ -13,7 +13,7 @@ namespace vendra {
 // The window's controls for a search run from the command line: values instead of widgets, and
 // every new status text written on a line of its own.
 class ConsoleControls : public WindowControls {
-public:
+  public:
     explicit ConsoleControls(std::ostream& progress) : progress_(progress) {}
 
     void setCaption(Control control, const std::string& text) override;
@@ -22,13 +22,15 @@ public:
     int listIndex(Control control) const override;
     void setListIndex(Control control, int index) override { lists_[control] = index; }
     void appendListEntry(Control, const std::string&) override {}
-    bool isChecked(Control control) const override { return control == Control::DescriptionsBox && descriptions_; }
+    bool isChecked(Control control) const override {
+        return control == Control::DescriptionsBox && descriptions_;
+    }
     void closeWindow() override {}
 
     void type(Control control, const std::string& text) { texts_[control] = text; }
     void check(bool descriptions) { descriptions_ = descriptions; }
 
-private:
+  private:
     std::ostream& progress_;
     std::string status_;
     std::map<Control, std::string> texts_;
@@ -38,22 +40,22 @@ private:
 
 // A message box that writes its text on a line of its own and is confirmed at once.
 class ConsoleMessages : public MessageBox {
-public:
+  public:
     explicit ConsoleMessages(std::ostream& out) : out_(out) {}
     void showMessage(const std::string& text) override { out_ << text << std::endl; }
 
-private:
+  private:
     std::ostream& out_;
 };
 
 // Remembers what the search handed to the desktop, and passes it on only when asked to.
 class ConsoleShell : public Shell {
-public:
+  public:
     ConsoleShell(Shell* desktop) : desktop_(desktop) {}
     void open(const std::string& target) override;
     const std::string& lastOpened() const { return lastOpened_; }
 
-private:
+  private:
     Shell* desktop_;
     std::string lastOpened_;
 };

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "help/AboutLoad.h"
 #include "gui/Resources.h"
+#include "help/AboutLoad.h"
 
 namespace vendra {
 namespace {

@@ -19,7 +19,9 @@ class NamedListAccessible : public QAccessibleWidget, public QAccessibleTextInte
         return QAccessibleWidget::interface_cast(type);
     }
 
-    QString text(int start, int end) const override { return list()->currentText().mid(start, end - start); }
+    QString text(int start, int end) const override {
+        return list()->currentText().mid(start, end - start);
+    }
     int characterCount() const override { return static_cast<int>(list()->currentText().size()); }
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int) override {}

@@ -157,23 +157,28 @@ void MainWindow::buildControls(QWidget* client) {
         Button(client, "incompleteButton", "See Incomplete Results", {8, 328, 257, 41}, true);
     incomplete->setEnabled(false);
     place(Control::IncompleteButton, incomplete);
-    place(Control::StopButton, Button(client, "stopButton", "Stop Search", {272, 328, 249, 41}, true));
+    place(Control::StopButton,
+          Button(client, "stopButton", "Stop Search", {272, 328, 249, 41}, true));
 
-    place(Control::FeaturedSearchButton, Button(featured, "featuredSearchButton",
-                                                "Search Featured Auctions", {112, 96, 281, 57}));
+    place(Control::FeaturedSearchButton,
+          Button(featured, "featuredSearchButton", "Search Featured Auctions", {112, 96, 281, 57}));
 
     place(Control::ShowCategoriesButton,
           Button(category, "showCategoriesButton", "Show Categories", {144, 64, 225, 25}));
-    auto* categoryLabel = Label(category, "categoryNumberLabel", "Enter Category #", {144, 128, 129, 25});
-    auto* categoryNumber = TextBox(category, "categoryNumber", "Enter Category #", "", {272, 120, 97, 25});
+    auto* categoryLabel =
+        Label(category, "categoryNumberLabel", "Enter Category #", {144, 128, 129, 25});
+    auto* categoryNumber =
+        TextBox(category, "categoryNumber", "Enter Category #", "", {272, 120, 97, 25});
     categoryLabel->setBuddy(categoryNumber);
     place(Control::CategoryNumber, categoryNumber);
     auto* categorySearch = Button(category, "categorySearchButton", "Search", {144, 176, 225, 25});
     categorySearch->setFont(BoldArial(9));
     place(Control::CategorySearchButton, categorySearch);
 
-    auto* wordsLabel = Label(completed, "completedWordsLabel", "Enter Keywords", {208, 64, 105, 25});
-    auto* completedWords = TextBox(completed, "completedWords", "Enter Keywords", "", {152, 88, 217, 25});
+    auto* wordsLabel =
+        Label(completed, "completedWordsLabel", "Enter Keywords", {208, 64, 105, 25});
+    auto* completedWords =
+        TextBox(completed, "completedWords", "Enter Keywords", "", {152, 88, 217, 25});
     wordsLabel->setBuddy(completedWords);
     place(Control::CompletedWords, completedWords);
     place(Control::CompletedSearchButton,
@@ -190,18 +195,22 @@ void MainWindow::buildControls(QWidget* client) {
     descriptions->setObjectName("descriptionsBox");
     descriptions->setGeometry(16, 80, 185, 25);
     place(Control::DescriptionsBox, descriptions);
-    place(Control::KeywordSearchButton, Button(keyword, "keywordSearchButton", "Search", {272, 80, 217, 25}));
+    place(Control::KeywordSearchButton,
+          Button(keyword, "keywordSearchButton", "Search", {272, 80, 217, 25}));
     auto* line = new QFrame(keyword);
     line->setObjectName("keywordLine");
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
     line->setLineWidth(1);
     line->setGeometry(8, 112, 497, 1);
-    auto* excludedLabel = Label(keyword, "excludedWordsLabel", "Words to exclude", {8, 120, 169, 17});
-    auto* excludedWords = TextBox(keyword, "excludedWords", "Words to exclude", "", {16, 144, 225, 25});
+    auto* excludedLabel =
+        Label(keyword, "excludedWordsLabel", "Words to exclude", {8, 120, 169, 17});
+    auto* excludedWords =
+        TextBox(keyword, "excludedWords", "Words to exclude", "", {16, 144, 225, 25});
     excludedLabel->setBuddy(excludedWords);
     place(Control::ExcludedWords, excludedWords);
-    auto* listLabel = Label(keyword, "categoryListLabel", "Search in Categories", {264, 120, 161, 17});
+    auto* listLabel =
+        Label(keyword, "categoryListLabel", "Search in Categories", {264, 120, 161, 17});
     auto* categoryList = List(keyword, "categoryList", "Search in Categories", {272, 144, 225, 24});
     listLabel->setBuddy(categoryList);
     place(Control::CategoryList, categoryList);
@@ -248,13 +257,23 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::setFocusOrder() {
-    const Control order[] = {
-        Control::StopButton,    Control::MinimumBids,          Control::FeaturedSearchButton,
-        Control::CategorySearchButton, Control::CategoryNumber, Control::TitleWords,
-        Control::DescriptionsBox, Control::ExcludedWords,      Control::PriceFrom,
-        Control::PriceTo,       Control::CategoryList,         Control::SearchMode,
-        Control::KeywordSearchButton, Control::ShowCategoriesButton, Control::CompletedSearchButton,
-        Control::CompletedWords, Control::IncompleteButton};
+    const Control order[] = {Control::StopButton,
+                             Control::MinimumBids,
+                             Control::FeaturedSearchButton,
+                             Control::CategorySearchButton,
+                             Control::CategoryNumber,
+                             Control::TitleWords,
+                             Control::DescriptionsBox,
+                             Control::ExcludedWords,
+                             Control::PriceFrom,
+                             Control::PriceTo,
+                             Control::CategoryList,
+                             Control::SearchMode,
+                             Control::KeywordSearchButton,
+                             Control::ShowCategoriesButton,
+                             Control::CompletedSearchButton,
+                             Control::CompletedWords,
+                             Control::IncompleteButton};
     QList<QWidget*> chain;
     for (Control control : order) chain.append(widget(control));
     // The tab control takes the focus between the minimum and the featured search button.
@@ -303,7 +322,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::closeWindow() { close(); }
 
-void MainWindow::place(Control control, QWidget* w) { controls_[static_cast<std::size_t>(control)] = w; }
+void MainWindow::place(Control control, QWidget* w) {
+    controls_[static_cast<std::size_t>(control)] = w;
+}
 
 QWidget* MainWindow::widget(Control control) const {
     return controls_[static_cast<std::size_t>(control)];

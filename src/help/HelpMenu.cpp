@@ -5,7 +5,9 @@
 
 namespace vendra {
 
-void HelpMenu::openInstructions() { shell_.open(WorkingFiles::In(identity_.folder()).instructions); }
+void HelpMenu::openInstructions() {
+    shell_.open(WorkingFiles::In(identity_.folder()).instructions);
+}
 
 void HelpMenu::emailAuthor() { shell_.open(std::string("mailto:") + hosts::kAuthorMail); }
 

@@ -9,7 +9,7 @@ namespace vendra {
 // search, so they run at any time, also during a search; what the shell makes of them is not
 // examined.
 class HelpMenu {
-public:
+  public:
     HelpMenu(Shell& shell, const AppIdentity& identity) : shell_(shell), identity_(identity) {}
 
     void openInstructions();
@@ -18,7 +18,7 @@ public:
     // Opens the results page of the last finished search, whether or not there is one.
     void openLastResults();
 
-private:
+  private:
     Shell& shell_;
     const AppIdentity& identity_;
 };

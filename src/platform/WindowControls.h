@@ -28,7 +28,7 @@ enum class Control {
 
 // What the logic may do with the main window's controls. Texts are UTF-8.
 class WindowControls {
-public:
+  public:
     virtual ~WindowControls() = default;
 
     // The caption of a label or button; for the status line its whole text.

@@ -37,24 +37,31 @@ std::string CategoryFirstPageUrl(std::string_view category) {
 }
 
 std::string CategoryPageUrl(std::string_view category, int page) {
-    return Listings(Join({"/aw/plistings/list/category", category, "/page", std::to_string(page), ".html"}));
+    return Listings(
+        Join({"/aw/plistings/list/category", category, "/page", std::to_string(page), ".html"}));
 }
 
 std::string FeaturedFirstPageUrl() { return Listings("/aw/plistings/list/featured/index.html"); }
 
 std::string FeaturedPageUrl(int page) {
-    return Listings(Join({"/aw/plistings/list/category0/page", std::to_string(page), ".html?featured"}));
+    return Listings(
+        Join({"/aw/plistings/list/category0/page", std::to_string(page), ".html?featured"}));
 }
 
 std::string KeywordQueryText(std::string_view title, std::string_view excluded, int modeIndex) {
     // Every single space becomes one separator: nothing is trimmed or collapsed.
     const std::string plus = ReplaceSpaces(title, '+');
-    const std::string without = excluded.empty() ? std::string() : Join({"+-(", ReplaceSpaces(excluded, ','), ")"});
+    const std::string without =
+        excluded.empty() ? std::string() : Join({"+-(", ReplaceSpaces(excluded, ','), ")"});
     switch (modeIndex) {
-        case static_cast<int>(KeywordMode::AllWords): return Join({plus, without});
-        case static_cast<int>(KeywordMode::AnyWord): return Join({"(", ReplaceSpaces(title, ','), ")", without});
-        case static_cast<int>(KeywordMode::ExactPhrase): return Join({"\"", plus, "\"", without});
-        default: return {};
+        case static_cast<int>(KeywordMode::AllWords):
+            return Join({plus, without});
+        case static_cast<int>(KeywordMode::AnyWord):
+            return Join({"(", ReplaceSpaces(title, ','), ")", without});
+        case static_cast<int>(KeywordMode::ExactPhrase):
+            return Join({"\"", plus, "\"", without});
+        default:
+            return {};
     }
 }
 
@@ -64,13 +71,15 @@ ResultPages KeywordSearchPages(const KeywordSearchForm& form) {
         Join({"http://", form.descriptions ? hosts::kDescriptionSearch : hosts::kKeywordSearch});
     const std::string_view descriptionKey = form.descriptions ? "&srchdesc=y" : "";
     return {
-        Join({site, "/search/search.dll?MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=", query,
-              "&query2=", ReplaceSpaces(form.title, '+'), "&search_option=", std::to_string(form.modeIndex + 1),
-              descriptionKey, "&exclude=", ReplaceSpaces(form.excluded, '+'), "&category0=", form.category,
+        Join({site, "/search/search.dll?MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=",
+              query, "&query2=", ReplaceSpaces(form.title, '+'),
+              "&search_option=", std::to_string(form.modeIndex + 1), descriptionKey,
+              "&exclude=", ReplaceSpaces(form.excluded, '+'), "&category0=", form.category,
               "&minPrice=", form.priceFrom, "&maxPrice=", form.priceTo,
               "&ebaytag1code=0&st=&SortProperty=MetaEndSort"}),
-        Join({site, "/search/search.dll?query=", query, "&minPrice=", form.priceFrom, "&maxPrice=",
-              form.priceTo, descriptionKey, "&region=0&ebaytag1=ebayreg&ht=1&category0=", form.category,
+        Join({site, "/search/search.dll?query=", query, "&minPrice=", form.priceFrom,
+              "&maxPrice=", form.priceTo, descriptionKey,
+              "&region=0&ebaytag1=ebayreg&ht=1&category0=", form.category,
               "&combine=y&SortProperty=MetaEndSort&st=2&skip="}),
     };
 }

@@ -19,7 +19,8 @@ HighestBids FindHighestBids(TextFiles& files, const std::string& listingFile, Se
         }
         return {HighestBids::Status::Found, highest};
     } catch (const FileError& error) {
-        if (error.kind() == FileError::Kind::NotFound) return {HighestBids::Status::NoListingFile, 0};
+        if (error.kind() == FileError::Kind::NotFound)
+            return {HighestBids::Status::NoListingFile, 0};
         return {HighestBids::Status::Unreadable, 0};
     } catch (const std::exception&) {
         // Anything else, such as a line too large for memory.

@@ -12,8 +12,8 @@ struct BidCell {
 };
 
 // The cell that holds the bid count in keyword and completed-auction results...
-constexpr BidCell kResultsCell{"</td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>",
-                               "</font>"};
+constexpr BidCell kResultsCell{
+    "</td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>", "</font>"};
 // ...and in category and featured listings.
 constexpr BidCell kListingsCell{"</TD><TD ALIGN=CENTER WIDTH=\"12%\">", "<br>"};
 
@@ -21,9 +21,12 @@ BidReading ReadCell(std::string_view cell, const NumberSeparators& separators) {
     if (cell == "-") return {};
     const NumberReading reading = ReadNumber(cell, NumberWidth::Int16, separators);
     switch (reading.status) {
-        case NumberReading::Status::Ok: return {BidReading::Status::Ok, static_cast<std::int16_t>(reading.value)};
-        case NumberReading::Status::Overflow: return {BidReading::Status::Overflow, 0};
-        case NumberReading::Status::NotANumber: break;
+        case NumberReading::Status::Ok:
+            return {BidReading::Status::Ok, static_cast<std::int16_t>(reading.value)};
+        case NumberReading::Status::Overflow:
+            return {BidReading::Status::Overflow, 0};
+        case NumberReading::Status::NotANumber:
+            break;
     }
     return {BidReading::Status::NotANumber, 0};
 }
@@ -34,10 +37,15 @@ BidReading ReadBids(std::string_view line, SearchKind kind, const NumberSeparato
     BidCell cell;
     switch (kind) {
         case SearchKind::Keyword:
-        case SearchKind::Completed: cell = kResultsCell; break;
+        case SearchKind::Completed:
+            cell = kResultsCell;
+            break;
         case SearchKind::Category:
-        case SearchKind::Featured: cell = kListingsCell; break;
-        case SearchKind::None: return {};
+        case SearchKind::Featured:
+            cell = kListingsCell;
+            break;
+        case SearchKind::None:
+            return {};
     }
     BidReading reading;
     // Only the first cell of a line is found whatever its letter case; later ones only as

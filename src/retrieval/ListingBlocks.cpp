@@ -17,7 +17,8 @@ ListingBlocks::ListingBlocks(std::string_view page)
 
 std::optional<std::string_view> ListingBlocks::next() {
     if (start_ == 0) return std::nullopt;
-    const std::size_t end = FindText(page_, kBlockEnd, start_ + kBlockStart.size(), LetterCase::Ignore);
+    const std::size_t end =
+        FindText(page_, kBlockEnd, start_ + kBlockStart.size(), LetterCase::Ignore);
     if (end == 0) {
         start_ = 0;
         return std::nullopt;

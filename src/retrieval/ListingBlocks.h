@@ -11,13 +11,13 @@ namespace vendra {
 // it, is not a block. Only the page's first block-start marker is found whatever its letter
 // case; later ones only as the site writes them.
 class ListingBlocks {
-public:
+  public:
     explicit ListingBlocks(std::string_view page);
 
     // The next block, or nullopt when the page has no more.
     std::optional<std::string_view> next();
 
-private:
+  private:
     std::string_view page_;
     std::size_t start_;  // position of the next block-start marker, from 1; 0 for none
 };

@@ -17,12 +17,19 @@ ListingCount ReadListingCount(std::string_view page, const NumberSeparators& sep
     const std::size_t start = cell + kCountCell.size();
     const std::size_t end = FindText(page, kCountEnd, start, LetterCase::Ignore);
     if (end == 0) return {};
-    ListingCount count{ListingCount::Status::Found, std::string(TextAt(page, start, end - start)), 0};
+    ListingCount count{ListingCount::Status::Found, std::string(TextAt(page, start, end - start)),
+                       0};
     const NumberReading reading = ReadNumber(count.text, NumberWidth::Int32, separators);
     switch (reading.status) {
-        case NumberReading::Status::NotANumber: count.status = ListingCount::Status::NotANumber; break;
-        case NumberReading::Status::Overflow: count.status = ListingCount::Status::Overflow; break;
-        case NumberReading::Status::Ok: count.listings = reading.value; break;
+        case NumberReading::Status::NotANumber:
+            count.status = ListingCount::Status::NotANumber;
+            break;
+        case NumberReading::Status::Overflow:
+            count.status = ListingCount::Status::Overflow;
+            break;
+        case NumberReading::Status::Ok:
+            count.listings = reading.value;
+            break;
     }
     return count;
 }

@@ -20,7 +20,8 @@ PageCount ReadPageCount(std::string_view page, const NumberSeparators& separator
         const std::size_t close =
             FindText(page, kCountClose, open + kCountOpen.size(), LetterCase::Ignore);
         if (close == 0) return {PageCount::Status::Unreadable, {}, 0};
-        count.text = std::string(TextAt(page, open + kCountOpen.size(), close - open - kCountOpen.size()));
+        count.text =
+            std::string(TextAt(page, open + kCountOpen.size(), close - open - kCountOpen.size()));
         open = FindText(page, kCountOpen, close + 1, LetterCase::Ignore);
     }
     const NumberReading reading = ReadNumber(count.text, NumberWidth::Int16, separators);

@@ -42,9 +42,10 @@ PageEnd WalkPage(const std::string& url, const std::string& listingFile, const S
 std::optional<std::string> NextListingPage(SearchState& state, const WindowControls& controls,
                                            bool& pageNumbersUsedUp) {
     // The category is read again for every page.
-    const std::string url = state.kind == SearchKind::Category
-                                ? CategoryPageUrl(controls.text(Control::CategoryNumber), state.pageNumber)
-                                : FeaturedPageUrl(state.pageNumber);
+    const std::string url =
+        state.kind == SearchKind::Category
+            ? CategoryPageUrl(controls.text(Control::CategoryNumber), state.pageNumber)
+            : FeaturedPageUrl(state.pageNumber);
     if (pageNumbersUsedUp || state.pageNumber >= state.pageTotal + 1) return std::nullopt;
     if (state.pageNumber == std::numeric_limits<std::int16_t>::max())
         pageNumbersUsedUp = true;
@@ -91,7 +92,9 @@ void WalkPages(const std::string& firstPage, const std::string& followingPrefix,
                 progress = std::to_string(state.resultOffset) + " of " +
                            std::to_string(state.listingTotal) + " searched.";
                 break;
-            case SearchKind::None: url.reset(); break;
+            case SearchKind::None:
+                url.reset();
+                break;
         }
         if (url) ports.controls.setCaption(Control::StatusLine, progress);
     }

@@ -13,13 +13,13 @@
 #include "SampleSiteProcess.h"
 #include "SitePages.h"
 #include "app/WindowLogic.h"
-#include "platform/StdTextFiles.h"
 #include "gui/MainWindow.h"
+#include "gui/TabControl.h"
+#include "platform/StdTextFiles.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtUrlFetch.h"
-#include "gui/TabControl.h"
 #include "support/Fakes.h"
 
 using namespace vendra;
@@ -54,7 +54,7 @@ std::size_t RowsWithAtLeast(int minimum, const std::vector<std::string>& pages) 
 class FourSearchesOnDesktopTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() {
         QVERIFY(tools_.isValid());
         record_ = tools_.filePath("opened.txt");
@@ -74,14 +74,16 @@ private slots:
         QTest::addColumn<int>("minimum");
         QTest::addColumn<QStringList>("options");  // the same search from the command line
 
-        QTest::newRow("category") << "categorySearchButton" << int(Category) << "categoryNumber" << "267" << 3
+        QTest::newRow("category") << "categorySearchButton" << int(Category) << "categoryNumber"
+                                  << "267" << 3
                                   << QStringList{"--category", "267", "--min-bids", "3"};
-        QTest::newRow("featured") << "featuredSearchButton" << int(Featured) << "" << "" << 10
-                                  << QStringList{"--featured", "--min-bids", "10"};
-        QTest::newRow("keyword") << "keywordSearchButton" << int(Keyword) << "titleWords" << "lamp" << 2
+        QTest::newRow("featured") << "featuredSearchButton" << int(Featured) << ""
+                                  << "" << 10 << QStringList{"--featured", "--min-bids", "10"};
+        QTest::newRow("keyword") << "keywordSearchButton" << int(Keyword) << "titleWords"
+                                 << "lamp" << 2
                                  << QStringList{"--keywords", "lamp", "--min-bids", "2"};
-        QTest::newRow("completed") << "completedSearchButton" << int(Completed) << "completedWords" << "teddy bear" << 0
-                                   << QStringList{"--completed", "teddy bear"};
+        QTest::newRow("completed") << "completedSearchButton" << int(Completed) << "completedWords"
+                                   << "teddy bear" << 0 << QStringList{"--completed", "teddy bear"};
     }
 
     void searchFromTheButtonToTheOpenedResultsPage() {
@@ -151,7 +153,8 @@ private slots:
         console.start(folder.filePath("vendra"), options);
         QVERIFY(console.waitForFinished(60000));
         QCOMPARE(console.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(console.readAllStandardOutput()), folder.filePath("Finalsearch.htm") + "\n");
+        QCOMPARE(QString::fromUtf8(console.readAllStandardOutput()),
+                 folder.filePath("Finalsearch.htm") + "\n");
         QVERIFY(QString::fromUtf8(console.readAllStandardError()).endsWith("Finished!!!\n"));
         QCOMPARE(Targets(site.logLines()).mid(windowRequests.size()), windowRequests);
         QFile consolePage(folder.filePath("Finalsearch.htm"));
@@ -159,7 +162,7 @@ private slots:
         QCOMPARE(consolePage.readAll().toStdString(), written);
     }
 
-private:
+  private:
     // The request targets of the site's log lines, without their connection numbers.
     static QStringList Targets(const QStringList& log) {
         QStringList targets;
@@ -172,11 +175,13 @@ private:
         std::vector<std::string> pages;
         const std::string text = typed.toStdString();
         if (button == "categorySearchButton")
-            for (int page = 1; page <= 4; ++page) pages.push_back(site::CategoryListingPage(text, page));
+            for (int page = 1; page <= 4; ++page)
+                pages.push_back(site::CategoryListingPage(text, page));
         if (button == "featuredSearchButton")
             for (int page = 1; page <= 4; ++page) pages.push_back(site::FeaturedPage(page));
         if (button == "keywordSearchButton" || button == "completedSearchButton") {
-            const auto host = button == "keywordSearchButton" ? site::SearchHost::Keyword : site::SearchHost::Completed;
+            const auto host = button == "keywordSearchButton" ? site::SearchHost::Keyword
+                                                              : site::SearchHost::Completed;
             for (int offset = 0; offset < 200; offset += 50)
                 pages.push_back(site::SearchResultsPage(host, text, offset));
         }

@@ -8,8 +8,8 @@
 #include "WindowHarness.h"
 #include "help/AboutLoad.h"
 
-using vendra::test::WindowHarness;
 using vendra::test::ShowingWindows;
+using vendra::test::WindowHarness;
 
 namespace {
 

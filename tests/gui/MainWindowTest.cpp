@@ -39,7 +39,12 @@ const char* const kWelcome =
 
 const ControlRow kControls[] = {
     {"statusLine", Window, {32, 0, 489, 33}, 8.25, kWelcome, ""},
-    {"minimumBidsLabel", Window, {40, 48, 273, 25}, 9.75, "Search for items that have at least", ""},
+    {"minimumBidsLabel",
+     Window,
+     {40, 48, 273, 25},
+     9.75,
+     "Search for items that have at least",
+     ""},
     {"minimumBids", Window, {264, 40, 33, 25}, 9.75, "0", "Search for items that have at least"},
     {"bidsLabel", Window, {304, 48, 57, 17}, 9.75, "bids.", ""},
     {"searchTabs", Window, {8, 80, 513, 235}, 9.75, "", ""},
@@ -72,11 +77,24 @@ const ControlRow kControls[] = {
 
 // Every control that takes the focus, in order, with its tab (-1: on the window itself).
 const std::pair<const char*, int> kOrder[] = {
-    {"stopButton", -1},   {"minimumBids", -1},      {"searchTabs", -1},     {"featuredSearchButton", 0},
-    {"categorySearchButton", 1}, {"categoryNumber", 1},         {"titleWords", 3},    {"descriptionsBox", 3},
-    {"excludedWords", 3}, {"priceFrom", 3}, {"priceTo", 3}, {"categoryList", 3},
-    {"searchMode", 3},   {"keywordSearchButton", 3},     {"showCategoriesButton", 1},    {"completedSearchButton", 2},
-    {"completedWords", 2},       {"incompleteButton", -1},
+    {"stopButton", -1},
+    {"minimumBids", -1},
+    {"searchTabs", -1},
+    {"featuredSearchButton", 0},
+    {"categorySearchButton", 1},
+    {"categoryNumber", 1},
+    {"titleWords", 3},
+    {"descriptionsBox", 3},
+    {"excludedWords", 3},
+    {"priceFrom", 3},
+    {"priceTo", 3},
+    {"categoryList", 3},
+    {"searchMode", 3},
+    {"keywordSearchButton", 3},
+    {"showCategoriesButton", 1},
+    {"completedSearchButton", 2},
+    {"completedWords", 2},
+    {"incompleteButton", -1},
 };
 
 }  // namespace

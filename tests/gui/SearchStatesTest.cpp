@@ -21,7 +21,8 @@ namespace {
 
 const std::string kListings = std::string("http://") + vendra::hosts::kListings;
 const std::string kCountCell = "<tr><td><font size=\"2\" face=\"Arial, Helvetica, sans-serif\"><b>";
-const char* const kSearchButtons[] = {"showCategoriesButton", "categorySearchButton", "featuredSearchButton", "completedSearchButton",
+const char* const kSearchButtons[] = {"showCategoriesButton", "categorySearchButton",
+                                      "featuredSearchButton", "completedSearchButton",
                                       "keywordSearchButton"};
 enum Tab { Featured = 0, Category = 1, Completed = 2, Keyword = 3 };
 
@@ -34,7 +35,6 @@ std::string Row(int bids, bool searchResults = false) {
                       : "</TD><TD ALIGN=CENTER WIDTH=\"12%\">" + std::to_string(bids) + "<br>";
     return "<tr><td>item with " + std::to_string(bids) + " bids" + cell + "</td></tr>";
 }
-
 
 std::string CategoryPage(int page) {
     return kListings + "/aw/plistings/list/category7/" +
@@ -51,11 +51,12 @@ struct Seen {
 };
 
 char* toString(const Seen& s) {
-    return QTest::toString(QString("search buttons %1, stop button \"%2\", incomplete button %3, status \"%4\"")
-                               .arg(s.searchButtons)
-                               .arg(s.command1)
-                               .arg(s.command6)
-                               .arg(s.status));
+    return QTest::toString(
+        QString("search buttons %1, stop button \"%2\", incomplete button %3, status \"%4\"")
+            .arg(s.searchButtons)
+            .arg(s.command1)
+            .arg(s.command6)
+            .arg(s.status));
 }
 
 class Window {
@@ -168,7 +169,8 @@ class SearchStatesTest : public QObject {
         QCOMPARE(*walking, (Seen{false, "Stop Search", true, walking->status}));
         QCOMPARE(w.h.desk.fetch.requests.front(), firstUrl.toStdString());
         QCOMPARE(w.seen(), (Seen{false, "Begin New Search", true, "Finished!!!"}));
-        QCOMPARE(w.h.desk.shell.opened, std::vector<std::string>{w.h.desk.identity.path("Finalsearch.htm").string()});
+        QCOMPARE(w.h.desk.shell.opened,
+                 std::vector<std::string>{w.h.desk.identity.path("Finalsearch.htm").string()});
         const std::string page = w.h.desk.read("Finalsearch.htm").value_or("");
         QVERIFY(page.find("item with 5 bids") != std::string::npos);
         QVERIFY(page.find("item with 2 bids") == std::string::npos);

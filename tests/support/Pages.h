@@ -19,7 +19,8 @@ inline std::string ListingsCell(const std::string& bids) {
     return "</TD><TD ALIGN=CENTER WIDTH=\"12%\">" + bids + "<br>";
 }
 inline std::string ResultsCell(const std::string& bids) {
-    return "</td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>" + bids + "</font>";
+    return "</td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>" + bids +
+           "</font>";
 }
 
 // A listing row; without `bids` it has no bid cell.

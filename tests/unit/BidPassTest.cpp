@@ -17,10 +17,13 @@ TEST(BidPass, FindsTheHighestCountOrSaysWhyNot) {
         S status;
         std::int16_t highest;
     } cases[] = {
-        {"highest of all lines", ListingsRow("a", "5") + "\r\n" + ListingsRow("b", "7") + "\r" + ListingsRow("c"), S::Found, 7},
+        {"highest of all lines",
+         ListingsRow("a", "5") + "\r\n" + ListingsRow("b", "7") + "\r" + ListingsRow("c"), S::Found,
+         7},
         {"no line above zero", ListingsRow("a", "-3") + "\r\n" + ListingsRow("b"), S::Found, 0},
         {"empty file", "", S::Found, 0},
-        {"a bad cell on the last line", ListingsRow("a", "7") + "\r\n" + ListingsRow("b", "lots"), S::Unreadable, 0},
+        {"a bad cell on the last line", ListingsRow("a", "7") + "\r\n" + ListingsRow("b", "lots"),
+         S::Unreadable, 0},
         {"no listing file", std::nullopt, S::NoListingFile, 0},
     };
     for (const auto& c : cases) {
@@ -34,8 +37,10 @@ TEST(BidPass, FindsTheHighestCountOrSaysWhyNot) {
     // A folder where the file should be cannot be read, which is not a missing file.
     test::FakeDesktop desk;
     std::filesystem::create_directory(desk.identity.path("Listinglist.txt"));
-    EXPECT_EQ(FindHighestBids(desk.files, desk.identity.path("Listinglist.txt"), SearchKind::Category, {}).status,
-              S::Unreadable);
+    EXPECT_EQ(
+        FindHighestBids(desk.files, desk.identity.path("Listinglist.txt"), SearchKind::Category, {})
+            .status,
+        S::Unreadable);
 }
 
 }  // namespace

@@ -7,14 +7,15 @@ namespace vendra {
 namespace {
 
 using test::ListingsCell;
-using test::ResultsCell;
 using test::ListingsRow;
+using test::ResultsCell;
 using test::ResultsRow;
 
 TEST(BidReader, ReadsTheBidCellOfTheSearchKind) {
     using S = BidReading::Status;
     const SearchKind keyword = SearchKind::Keyword, category = SearchKind::Category;
-    const std::string capitals = "</TD><TD ALIGN=\"CENTER\" VALIGN=\"TOP\" WIDTH=\"12%\"><FONT SIZE=3>";
+    const std::string capitals =
+        "</TD><TD ALIGN=\"CENTER\" VALIGN=\"TOP\" WIDTH=\"12%\"><FONT SIZE=3>";
     const struct {
         SearchKind kind;
         std::string line;

@@ -8,9 +8,9 @@ namespace {
 CommandLine Parse(std::vector<std::string> arguments) { return ParseCommandLine(arguments); }
 
 TEST(CommandLine, TakesEachSearchWithItsOptions) {
-    const SearchRequest keyword = Parse({"--keywords", "red shoe", "--mode", "exact", "--exclude", "used",
-                                         "--in", "Books", "--price-from", "5", "--price-to", "x",
-                                         "--descriptions", "--min-bids", "-3", "--open"})
+    const SearchRequest keyword = Parse({"--keywords", "red shoe", "--mode", "exact", "--exclude",
+                                         "used", "--in", "Books", "--price-from", "5", "--price-to",
+                                         "x", "--descriptions", "--min-bids", "-3", "--open"})
                                       .search;
     EXPECT_EQ(keyword.kind, SearchKind::Keyword);
     EXPECT_EQ(keyword.words, "red shoe");

@@ -18,10 +18,13 @@ struct Console {
     ConsoleControls controls{err};
     ConsoleMessages messages{err};
     ConsoleShell shell{nullptr};
-    Platform platform{controls, desk.events, messages, desk.fetch, desk.files, shell, desk.identity, desk.locale};
+    Platform platform{controls,   desk.events, messages,      desk.fetch,
+                      desk.files, shell,       desk.identity, desk.locale};
     WindowLogic logic{platform};
 
-    int run(const SearchRequest& request) { return RunConsoleSearch(request, logic, controls, shell, out, err); }
+    int run(const SearchRequest& request) {
+        return RunConsoleSearch(request, logic, controls, shell, out, err);
+    }
 };
 
 TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
@@ -34,21 +37,28 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
         std::string lastError;
     } cases[] = {
         {"finished", page, "3", kExitResultsWritten, "Finished!!!"},
-        {"unreachable", "", "0", kExitNoResults, "No results page: the auction site could not be reached."},
+        {"unreachable", "", "0", kExitNoResults,
+         "No results page: the auction site could not be reached."},
         {"bad bid cell", test::Block(test::ListingsRow("a", "lots")), "0", kExitNoResults,
          "No results page: a bid count in the listing file could not be read."},
-        {"no blocks", "no listings", "0", kExitNoResults, "No results page: the site refused the search as too large."},
+        {"no blocks", "no listings", "0", kExitNoResults,
+         "No results page: the site refused the search as too large."},
     };
     for (const auto& c : cases) {
         Console console;
         if (!c.firstPage.empty()) console.desk.fetch.serve(CategoryFirstPageUrl("5"), c.firstPage);
-        EXPECT_EQ(console.run({.kind = SearchKind::Category, .category = "5", .minimumBids = c.minimum}),
-                  c.status)
+        EXPECT_EQ(
+            console.run({.kind = SearchKind::Category, .category = "5", .minimumBids = c.minimum}),
+            c.status)
             << c.name;
         const std::string err = console.err.str();
-        EXPECT_TRUE(err.starts_with("Deleting Temporary Files.......\nFinding # of Auctions in Category.......\n")) << err;
+        EXPECT_TRUE(err.starts_with(
+            "Deleting Temporary Files.......\nFinding # of Auctions in Category.......\n"))
+            << err;
         EXPECT_TRUE(err.ends_with(c.lastError + "\n")) << err;
-        EXPECT_EQ(console.out.str(), c.status == 0 ? console.desk.identity.path("Finalsearch.htm").string() + "\n" : "")
+        EXPECT_EQ(
+            console.out.str(),
+            c.status == 0 ? console.desk.identity.path("Finalsearch.htm").string() + "\n" : "")
             << c.name;
     }
 }
@@ -59,12 +69,17 @@ TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
         console.desk.fetch.serve(url, test::CountCell("0"));
         if (console.desk.fetch.requests.size() == 1) console.logic.stopSearch();  // stopped at once
     };
-    const SearchRequest request{.kind = SearchKind::Keyword, .words = "red shoe", .modeIndex = 1,
-                                .excluded = "used", .categoryIndex = 3, .priceFrom = "5",
+    const SearchRequest request{.kind = SearchKind::Keyword,
+                                .words = "red shoe",
+                                .modeIndex = 1,
+                                .excluded = "used",
+                                .categoryIndex = 3,
+                                .priceFrom = "5",
                                 .descriptions = true};
     EXPECT_EQ(console.run(request), kExitStopped);
     EXPECT_EQ(console.desk.fetch.requests,
-              std::vector<std::string>{KeywordSearchPages({"red shoe", "used", 1, true, "267", "5", ""}).firstPage});
+              std::vector<std::string>{
+                  KeywordSearchPages({"red shoe", "used", 1, true, "267", "5", ""}).firstPage});
     EXPECT_TRUE(console.err.str().ends_with("Ready for another search\nSearch stopped.\n"));
 }
 

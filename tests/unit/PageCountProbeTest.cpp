@@ -19,7 +19,8 @@ TEST(PageCountProbe, StoresTheLastCountOfThePageOrKeepsThePreviousTotal) {
         {PageCount("12") + test::Block("row"), 12, "12 pages of listings found"},
         {"PAGE 1 OF <B>12</B></FONT>", 12, "12 pages of listings found"},
         {PageCount("4") + " x " + PageCount("9"), 9, "9 pages of listings found"},
-        {PageCount(" 1.234,5 "), 1234, " 1.234,5  pages of listings found"},  // the user's separators
+        {PageCount(" 1.234,5 "), 1234,
+         " 1.234,5  pages of listings found"},  // the user's separators
         {test::Block("row"), 0, " pages of listings found"},
         {"of <b>12</b>" + test::Block("row"), 77, unreadable},
         {PageCount("4") + " of <b>9", 77, unreadable},

@@ -18,7 +18,8 @@ class PageWalkTest : public ::testing::Test {
     void ServeCategory(const std::string& category, int last) {
         desk.fetch.serve(CategoryFirstPageUrl(category), "head" + Block("page 1") + "foot");
         for (int page = 2; page <= last; ++page)
-            desk.fetch.serve(CategoryPageUrl(category, page), Block("page " + std::to_string(page)));
+            desk.fetch.serve(CategoryPageUrl(category, page),
+                             Block("page " + std::to_string(page)));
     }
 
     void WalkCategory(const std::string& category, std::int16_t pageTotal) {
@@ -30,7 +31,8 @@ class PageWalkTest : public ::testing::Test {
     }
 
     void Walk(const std::string& first, const std::string& prefix = "") {
-        WalkPages(first, prefix, listingFile(), state, {desk.fetch, desk.events, desk.files, desk.controls});
+        WalkPages(first, prefix, listingFile(), state,
+                  {desk.fetch, desk.events, desk.files, desk.controls});
     }
 
     std::string listingFile() const { return desk.identity.path("Listinglist.txt").string(); }
@@ -63,13 +65,15 @@ TEST_F(PageWalkTest, CategoryWalkFetchesEveryPageUpToTheTotal) {
         WalkCategory("267", c.pageTotal);
 
         std::vector<std::string> expected{CategoryFirstPageUrl("267")};
-        for (int page = 2; page <= c.pages; ++page) expected.push_back(CategoryPageUrl("267", page));
+        for (int page = 2; page <= c.pages; ++page)
+            expected.push_back(CategoryPageUrl("267", page));
         EXPECT_EQ(desk.fetch.requests, expected) << c.pageTotal;
         EXPECT_EQ(desk.controls.statusHistory, c.progress) << c.pageTotal;
         EXPECT_EQ(state.pageNumber, c.pages == 1 ? 2 : 4) << c.pageTotal;
         EXPECT_TRUE(desk.controls.enabled(Control::IncompleteButton));
-        EXPECT_EQ(listing(), c.pages == 1 ? Lines({Block("page 1")})
-                                          : Lines({Block("page 1"), Block("page 2"), Block("page 3")}));
+        EXPECT_EQ(listing(), c.pages == 1
+                                 ? Lines({Block("page 1")})
+                                 : Lines({Block("page 1"), Block("page 2"), Block("page 3")}));
     }
 }
 
@@ -143,9 +147,9 @@ TEST_F(PageWalkTest, TheCategoryIsReadAgainForEveryPage) {
         if (url == CategoryPageUrl("1", 2)) desk.controls.type(Control::CategoryNumber, "12");
     };
     WalkCategory("1", 3);
-    EXPECT_EQ(desk.fetch.requests, (std::vector<std::string>{CategoryFirstPageUrl("1"),
-                                                             CategoryPageUrl("1", 2),
-                                                             CategoryPageUrl("12", 3)}));
+    EXPECT_EQ(desk.fetch.requests,
+              (std::vector<std::string>{CategoryFirstPageUrl("1"), CategoryPageUrl("1", 2),
+                                        CategoryPageUrl("12", 3)}));
 }
 
 TEST_F(PageWalkTest, SearchResultWalkStepsFiftyWhileBelowTheCount) {

@@ -53,12 +53,14 @@ struct WriterRun {
 };
 
 TEST(ResultsWriter, WritesTheRowsMostBidsFirstOrSaysWhyNot) {
-    const std::string a5 = ListingsRow("a", "5"), b3 = ListingsRow("b", "3"), c2 = ListingsRow("c", "2"),
-                      d7 = ListingsRow("d", "7"), e5 = ListingsRow("e", "5"), none = ListingsRow("f"),
+    const std::string a5 = ListingsRow("a", "5"), b3 = ListingsRow("b", "3"),
+                      c2 = ListingsRow("c", "2"), d7 = ListingsRow("d", "7"),
+                      e5 = ListingsRow("e", "5"), none = ListingsRow("f"),
                       dash = ListingsRow("g", "-");
     // Every byte is kept: NUL, lone LF, bytes above 127, a CR LF that straddles the reader's
     // 64 KiB chunks, a line longer than a chunk, lone CRs that end lines, no final line break.
-    const std::string straddling = std::string(65535 - ListingsCell("1").size(), 'x') + ListingsCell("1");
+    const std::string straddling =
+        std::string(65535 - ListingsCell("1").size(), 'x') + ListingsCell("1");
     const std::string odd = std::string("\0\n\x80", 3) + ListingsCell("2") + "\n\xff";
     const std::string longLine = std::string(200000, 'y') + ListingsCell("3");
     const std::string last = "last" + ListingsCell("2");
@@ -73,17 +75,21 @@ TEST(ResultsWriter, WritesTheRowsMostBidsFirstOrSaysWhyNot) {
         std::optional<std::string> page;  // nullopt: none at all
         bool pageUndeletable = false;
     } cases[] = {
-        {"counts 5 3 7 5, minimum 3", Lines({a5, b3, c2, d7, e5}), "3", 7, O::Written, Whole({d7, a5, e5, b3})},
+        {"counts 5 3 7 5, minimum 3", Lines({a5, b3, c2, d7, e5}), "3", 7, O::Written,
+         Whole({d7, a5, e5, b3})},
         {"minimum 0: rows without a bid cell last", Lines({c2, none, a5, dash}), "0", 5, O::Written,
          Whole({a5, c2, none, dash})},
         {"minimum above the highest count", Lines({c2, b3}), "5", 3, O::Written, Whole({})},
         {"negative minimum", Lines({c2, none}), "-3", 2, O::Written, Whole({c2, none})},
-        {"the widest range", Lines({ListingsRow("m", "-32768"), none, ListingsRow("n", "32767")}), "-32768",
-         32767, O::Written, Whole({ListingsRow("n", "32767"), none, ListingsRow("m", "-32768")})},
+        {"the widest range", Lines({ListingsRow("m", "-32768"), none, ListingsRow("n", "32767")}),
+         "-32768", 32767, O::Written,
+         Whole({ListingsRow("n", "32767"), none, ListingsRow("m", "-32768")})},
         {"empty listing file", "", "0", 0, O::Written, Whole({})},
-        {"lines of any bytes", anyBytes, "0", 3, O::Written, Whole({longLine, odd, last, straddling, ""})},
+        {"lines of any bytes", anyBytes, "0", 3, O::Written,
+         Whole({longLine, odd, last, straddling, ""})},
         {"minimum not a number", Lines({c2}), "three", 2, O::Failed, test::ExpectedPageHead()},
-        {"a bad cell", Lines({d7, b3, ListingsRow("x", "lots")}), "0", 7, O::Failed, test::ExpectedPageHead() + d7},
+        {"a bad cell", Lines({d7, b3, ListingsRow("x", "lots")}), "0", 7, O::Failed,
+         test::ExpectedPageHead() + d7},
         {"old page undeletable", Lines({c2}), "0", 2, O::Failed, kOldPage, true},
         {"listing file gone", std::nullopt, "0", 2, O::NoListingFile, test::ExpectedPageHead()},
     };
@@ -106,7 +112,9 @@ TEST(ResultsWriter, WritesTheRowsMostBidsFirstOrSaysWhyNot) {
 class Draw {
   public:
     explicit Draw(std::uint32_t seed) : random_(seed) {}
-    int operator()(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    int operator()(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random_);
+    }
     // Bytes of every value but CR, which would end the line: NUL, lone LF, bytes above 127.
     std::string bytes(int length) {
         std::string text(static_cast<std::size_t>(length), ' ');
@@ -127,7 +135,8 @@ std::string ListingFile(Draw& draw, bool withBadCells) {
         file += draw.bytes(draw(0, 12));
         if (draw(0, 4) > 0) {
             const bool bad = withBadCells && draw(0, 20) == 0;
-            file += ListingsCell(bad ? "many" : std::to_string(draw(-3, 12))) + draw.bytes(draw(0, 12));
+            file +=
+                ListingsCell(bad ? "many" : std::to_string(draw(-3, 12))) + draw.bytes(draw(0, 12));
         }
         const int ending = draw(0, 9);
         if (lines > 1 || ending > 1) file += ending == 0 ? "\r" : "\r\n";
@@ -197,14 +206,17 @@ TEST(HeldRows, GiveBackTheRowsInPageOrder) {
         // The widest range of counts only with large bands: each band walks every count.
         const int highest = band < 70000 || draw(0, 1) ? lowest + draw(-1, 6) : 32767;
         HeldRows held(highest, lowest, band);
-        std::vector<std::string> byCount(static_cast<std::size_t>(std::max(highest - lowest + 1, 0)));
+        std::vector<std::string> byCount(
+            static_cast<std::size_t>(std::max(highest - lowest + 1, 0)));
         // Mostly short rows close together; some long ones that leave gaps or outgrow a band;
         // sometimes thousands of tiny rows, or huge ones read through many windows.
         const bool tiny = seed % 10 == 0, huge = seed % 40 == 3;
         std::string file;
         for (int rows = tiny ? 9000 : huge ? 8 : draw(0, 60); rows > 0; --rows) {
-            const int length = tiny ? draw(1, 2) : huge ? draw(150000, 300000)
-                               : draw(0, 9) == 0 ? draw(17000, 40000) : draw(0, 200);
+            const int length = tiny              ? draw(1, 2)
+                               : huge            ? draw(150000, 300000)
+                               : draw(0, 9) == 0 ? draw(17000, 40000)
+                                                 : draw(0, 200);
             const std::string row = draw.bytes(length);
             if (!byCount.empty() && (huge || draw(0, 4) > 0)) {
                 const int bids = draw(lowest, highest);
@@ -216,10 +228,11 @@ TEST(HeldRows, GiveBackTheRowsInPageOrder) {
         test::FakeDesktop desk;
         desk.write(kListing, file);
         std::string copied;
-        held.copy(*desk.files.openForReading(desk.identity.path(kListing).string()), [&](std::string_view bytes) {
-            EXPECT_LE(bytes.size(), band);
-            copied += bytes;
-        });
+        held.copy(*desk.files.openForReading(desk.identity.path(kListing).string()),
+                  [&](std::string_view bytes) {
+                      EXPECT_LE(bytes.size(), band);
+                      copied += bytes;
+                  });
         std::string expected;
         for (const std::string& rows : byCount) expected += rows;
         ASSERT_EQ(copied, expected);

@@ -10,10 +10,12 @@ namespace {
 const std::string kListings = std::string("http://") + hosts::kListings;
 
 TEST(SearchUrls, ListingPagesTakeTheCategoryAsTyped) {
-    EXPECT_EQ(CategoryFirstPageUrl("12345"), kListings + "/aw/plistings/list/category12345/index.html");
+    EXPECT_EQ(CategoryFirstPageUrl("12345"),
+              kListings + "/aw/plistings/list/category12345/index.html");
     EXPECT_EQ(CategoryFirstPageUrl(""), kListings + "/aw/plistings/list/category/index.html");
     EXPECT_EQ(CategoryFirstPageUrl(" 12"), kListings + "/aw/plistings/list/category 12/index.html");
-    EXPECT_EQ(CategoryPageUrl("7", 32767), kListings + "/aw/plistings/list/category7/page32767.html");
+    EXPECT_EQ(CategoryPageUrl("7", 32767),
+              kListings + "/aw/plistings/list/category7/page32767.html");
     EXPECT_EQ(FeaturedFirstPageUrl(), kListings + "/aw/plistings/list/featured/index.html");
     EXPECT_EQ(FeaturedPageUrl(2), kListings + "/aw/plistings/list/category0/page2.html?featured");
     EXPECT_EQ(CategoriesIndexUrl(), kListings + "/aw/listings/list/categories.html");
@@ -39,39 +41,52 @@ TEST(SearchUrls, QueryTextOfEachMode) {
         {-1, "red shoe", "used", ""},  // no mode selected
     };
     for (const auto& c : cases)
-        EXPECT_EQ(KeywordQueryText(c.title, c.excluded, c.mode), c.query) << c.mode << " '" << c.title << "'";
+        EXPECT_EQ(KeywordQueryText(c.title, c.excluded, c.mode), c.query)
+            << c.mode << " '" << c.title << "'";
     EXPECT_EQ(SpacesToPlus("  a+b\tc&d%e\xc3\xa9 "), "++a+b\tc&d%e\xc3\xa9+");
 }
 
 TEST(SearchUrls, ResultPagesOfTheKeywordAndCompletedSearches) {
-    const std::string keyword = std::string("http://") + hosts::kKeywordSearch + "/search/search.dll?";
-    const std::string description = std::string("http://") + hosts::kDescriptionSearch + "/search/search.dll?";
-    const std::string completed = std::string("http://") + hosts::kCompletedSearch + "/search/search.dll?";
+    const std::string keyword =
+        std::string("http://") + hosts::kKeywordSearch + "/search/search.dll?";
+    const std::string description =
+        std::string("http://") + hosts::kDescriptionSearch + "/search/search.dll?";
+    const std::string completed =
+        std::string("http://") + hosts::kCompletedSearch + "/search/search.dll?";
     const struct {
         const char* name;
         ResultPages pages, expected;
     } cases[] = {
-        {"titles only", KeywordSearchPages({"red shoe", "", 0, false, "", "", ""}),
-         {keyword + "MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=red+shoe&query2=red+shoe&"
-                    "search_option=1&exclude=&category0=&minPrice=&maxPrice=&ebaytag1code=0&st=&"
-                    "SortProperty=MetaEndSort",
+        {"titles only",
+         KeywordSearchPages({"red shoe", "", 0, false, "", "", ""}),
+         {keyword +
+              "MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=red+shoe&query2=red+shoe&"
+              "search_option=1&exclude=&category0=&minPrice=&maxPrice=&ebaytag1code=0&st=&"
+              "SortProperty=MetaEndSort",
           keyword + "query=red+shoe&minPrice=&maxPrice=&region=0&ebaytag1=ebayreg&ht=1&category0=&"
                     "combine=y&SortProperty=MetaEndSort&st=2&skip="}},
-        {"titles and descriptions", KeywordSearchPages({"red shoe", "used old", 1, true, "267", "5", "20"}),
-         {description + "MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=(red,shoe)+-(used,old)&"
-                        "query2=red+shoe&search_option=2&srchdesc=y&exclude=used+old&category0=267&"
-                        "minPrice=5&maxPrice=20&ebaytag1code=0&st=&SortProperty=MetaEndSort",
-          description + "query=(red,shoe)+-(used,old)&minPrice=5&maxPrice=20&srchdesc=y&region=0&"
-                        "ebaytag1=ebayreg&ht=1&category0=267&combine=y&SortProperty=MetaEndSort&st=2&skip="}},
-        {"no mode selected", KeywordSearchPages({"red", " ", -1, false, "", "", ""}),
+        {"titles and descriptions",
+         KeywordSearchPages({"red shoe", "used old", 1, true, "267", "5", "20"}),
+         {description +
+              "MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=(red,shoe)+-(used,old)&"
+              "query2=red+shoe&search_option=2&srchdesc=y&exclude=used+old&category0=267&"
+              "minPrice=5&maxPrice=20&ebaytag1code=0&st=&SortProperty=MetaEndSort",
+          description +
+              "query=(red,shoe)+-(used,old)&minPrice=5&maxPrice=20&srchdesc=y&region=0&"
+              "ebaytag1=ebayreg&ht=1&category0=267&combine=y&SortProperty=MetaEndSort&st=2&skip="}},
+        {"no mode selected",
+         KeywordSearchPages({"red", " ", -1, false, "", "", ""}),
          {keyword + "MfcISAPICommand=GetResult&ht=1&ebaytag1=ebayreg&query=&query2=red&"
                     "search_option=0&exclude=+&category0=&minPrice=&maxPrice=&ebaytag1code=0&st=&"
                     "SortProperty=MetaEndSort",
-          keyword + "query=&minPrice=&maxPrice=&region=0&ebaytag1=ebayreg&ht=1&category0=&combine=y&"
-                    "SortProperty=MetaEndSort&st=2&skip="}},
-        {"completed", CompletedSearchPages("red shoe"),
+          keyword +
+              "query=&minPrice=&maxPrice=&region=0&ebaytag1=ebayreg&ht=1&category0=&combine=y&"
+              "SortProperty=MetaEndSort&st=2&skip="}},
+        {"completed",
+         CompletedSearchPages("red shoe"),
          {completed + "ht=1&query=red+shoe&SortProperty=MetaEndSort",
-          completed + "GetResult&query=red+shoe&ht=1&combine=y&SortProperty=MetaEndSort&st=2&skip="}},
+          completed +
+              "GetResult&query=red+shoe&ht=1&combine=y&SortProperty=MetaEndSort&st=2&skip="}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.pages.firstPage, c.expected.firstPage) << c.name;
@@ -80,7 +95,7 @@ TEST(SearchUrls, ResultPagesOfTheKeywordAndCompletedSearches) {
 }
 
 TEST(Categories, NumbersByListIndexAndIndexesByName) {
-    EXPECT_EQ(CategoryNumber(0), "");   // All Categories
+    EXPECT_EQ(CategoryNumber(0), "");     // All Categories
     EXPECT_EQ(CategoryNumber(3), "267");  // Books
     EXPECT_EQ(CategoryNumber(23), "99");
     EXPECT_EQ(CategoryNumber(-1), "");

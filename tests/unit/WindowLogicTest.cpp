@@ -43,18 +43,21 @@ TEST_F(WindowLogicTest, StartUpFillsTheListsAndTouchesNothing) {
 TEST_F(WindowLogicTest, CategorySearchShowsEveryStepToTheResultsPage) {
     desk.controls.type(Control::CategoryNumber, "7");
     desk.controls.type(Control::MinimumBids, "2");
-    desk.fetch.serve(CategoryFirstPageUrl("7"), test::PageCount("3") + Block(test::ListingsRow("a", "1")));
+    desk.fetch.serve(CategoryFirstPageUrl("7"),
+                     test::PageCount("3") + Block(test::ListingsRow("a", "1")));
     desk.fetch.serve(CategoryPageUrl("7", 2), Block(test::ListingsRow("b", "5")));
     desk.fetch.serve(CategoryPageUrl("7", 3), Block(test::ListingsRow("c", "2")));
     desk.write("Finalsearch.htm", "previous results");
     logic.startCategorySearch();
 
-    EXPECT_EQ(statuses(99), (std::vector<std::string>{
-                              "Deleting Temporary Files.......", "Finding # of Auctions in Category.......",
-                              "3 pages of listings found", "2 of 3 pages searched.", "3 of 3 pages searched.",
-                              "Finding Bid amounts.......", "Creating Output.......", "Finished!!!"}));
+    EXPECT_EQ(statuses(99),
+              (std::vector<std::string>{
+                  "Deleting Temporary Files.......", "Finding # of Auctions in Category.......",
+                  "3 pages of listings found", "2 of 3 pages searched.", "3 of 3 pages searched.",
+                  "Finding Bid amounts.......", "Creating Output.......", "Finished!!!"}));
     EXPECT_EQ(desk.fetch.requests.size(), 4u);  // the first page twice: the probe's and the walk's
-    EXPECT_EQ(desk.shell.opened, std::vector<std::string>{desk.identity.path("Finalsearch.htm").string()});
+    EXPECT_EQ(desk.shell.opened,
+              std::vector<std::string>{desk.identity.path("Finalsearch.htm").string()});
     const std::string page = desk.read("Finalsearch.htm").value_or("");
     EXPECT_LT(page.find("http://x/b"), page.find("http://x/c"));
     EXPECT_EQ(page.find("http://x/a"), std::string::npos);
@@ -63,7 +66,9 @@ TEST_F(WindowLogicTest, CategorySearchShowsEveryStepToTheResultsPage) {
 }
 
 TEST_F(WindowLogicTest, SearchResultKindsReadTheirControlsAndShowTheirStartTexts) {
-    desk.fetch.onFetch = [&](const std::string& url) { desk.fetch.serve(url, test::CountCell("0")); };
+    desk.fetch.onFetch = [&](const std::string& url) {
+        desk.fetch.serve(url, test::CountCell("0"));
+    };
     desk.controls.type(Control::TitleWords, "red shoe");
     desk.controls.type(Control::ExcludedWords, "used");
     desk.controls.type(Control::PriceFrom, "5");
@@ -86,9 +91,9 @@ TEST_F(WindowLogicTest, SearchResultKindsReadTheirControlsAndShowTheirStartTexts
     logic.startCompletedSearch();
     EXPECT_EQ(desk.fetch.requests.front(), CompletedSearchPages("teddy bear").firstPage);
     EXPECT_EQ(logic.state().pageNumber, 2);
-    EXPECT_EQ(statuses(3),
-              (std::vector<std::string>{"Deleting Temporary Files.......",
-                                        "Finding # of completed auctions.......", "0 listings found"}));
+    EXPECT_EQ(statuses(3), (std::vector<std::string>{"Deleting Temporary Files.......",
+                                                     "Finding # of completed auctions.......",
+                                                     "0 listings found"}));
 }
 
 TEST_F(WindowLogicTest, EverySearchStartClearsTheIncompleteRequest) {

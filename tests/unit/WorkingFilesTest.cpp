@@ -19,7 +19,8 @@ TEST(WorkingFiles, RemovingDeletesBothFilesAndIgnoresEveryFailure) {
         desk.write("Finalsearch.htm", "old");
         if (heldOpen) desk.files.undeletable.insert(paths.listing);
         RemoveWorkingFiles(desk.files, paths);
-        EXPECT_EQ(desk.read("Listinglist.txt"), heldOpen ? std::optional<std::string>("old") : std::nullopt);
+        EXPECT_EQ(desk.read("Listinglist.txt"),
+                  heldOpen ? std::optional<std::string>("old") : std::nullopt);
         EXPECT_FALSE(desk.read("Finalsearch.htm"));
     }
     // A folder standing where the results page should be cannot be deleted either.

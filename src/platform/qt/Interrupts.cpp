@@ -17,7 +17,8 @@ void WriteInterrupt(int) {
 
 }  // namespace
 
-Interrupts::Interrupts(std::function<void(int)> onInterrupt) : onInterrupt_(std::move(onInterrupt)) {
+Interrupts::Interrupts(std::function<void(int)> onInterrupt)
+    : onInterrupt_(std::move(onInterrupt)) {
     if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) return;
     notifier_ = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
