@@ -66,17 +66,18 @@ std::string EndTime(std::uint32_t seed) {
     return text;
 }
 
+// 0 (shown as "-") or 1 to 40.
+int RowBids(std::uint32_t seed) {
+    const std::uint32_t mixed = Hash("bids " + std::to_string(seed));
+    return mixed % 10 < 3 ? 0 : 1 + static_cast<int>((mixed >> 4) % 40);
+}
+
 std::string BidText(std::uint32_t seed) {
     const int bids = RowBids(seed);
     return bids == 0 ? "-" : std::to_string(bids);
 }
 
 }  // namespace
-
-int RowBids(std::uint32_t seed) {
-    const std::uint32_t mixed = Hash("bids " + std::to_string(seed));
-    return mixed % 10 < 3 ? 0 : 1 + static_cast<int>((mixed >> 4) % 40);
-}
 
 std::string_view Adjective(std::uint32_t seed) { return kAdjectives[seed % kAdjectives.size()]; }
 

@@ -9,9 +9,6 @@
 // page. Every detail but the title comes from the listing's seed.
 namespace vendra::site {
 
-// The bid count a row with this seed shows: 0 (shown as "-") or 1 to 40.
-int RowBids(std::uint32_t seed);
-
 // A word or two that starts a title, such as "Vintage".
 std::string_view Adjective(std::uint32_t seed);
 
