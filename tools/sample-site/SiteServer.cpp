@@ -43,12 +43,41 @@ SitePage Answer(const http::request<http::string_body>& request, const SiteTarge
     return {405, NotFoundPage(std::string(request.method_string()) + " " + target.full)};
 }
 
+// The header at once, then the body as it is, never compressed (the bytes on the wire are the
+// page's bytes): whole, or its first half when truncated, and byte by byte when dripping.
+asio::awaitable<void> Respond(boost::beast::tcp_stream& stream,
+                              const http::request<http::string_body>& request, const SitePage& page,
+                              const FaultPlan& plan) {
+    http::response<http::empty_body> response(static_cast<http::status>(page.status),
+                                              request.version());
+    response.set(http::field::content_type, "text/html");
+    response.content_length(page.body.size());
+    response.keep_alive(request.keep_alive());
+    http::response_serializer<http::empty_body> header(response);
+    co_await http::async_write_header(stream, header, use_awaitable);
+
+    std::string_view body = page.body;
+    if (request.method() == http::verb::head) body = {};
+    if (plan.truncate) body = body.substr(0, body.size() / 2);
+    asio::steady_timer pause(stream.get_executor());
+    for (std::size_t sent = 0; sent < body.size();) {
+        std::size_t size = body.size() - sent;
+        if (plan.drip.count() > 0) {
+            pause.expires_after(plan.drip);
+            co_await pause.async_wait(use_awaitable);
+            size = 1;
+        }
+        sent += co_await asio::async_write(stream.socket(), asio::buffer(body.substr(sent, size)),
+                                           use_awaitable);
+    }
+}
+
 // Every error of the connection (the client gone, the idle time up) ends it by an exception,
 // which the detached coroutine drops; the socket closes with the stream.
 asio::awaitable<void> Serve(boost::beast::tcp_stream stream, int connection,
                             std::shared_ptr<const Site> site) {
     boost::beast::flat_buffer buffer;
-    asio::steady_timer timer(stream.get_executor());
+    asio::steady_timer latency(stream.get_executor());
     tcp::socket& socket = stream.socket();
     while (true) {
         http::request_parser<http::string_body> parser;
@@ -61,8 +90,8 @@ asio::awaitable<void> Serve(boost::beast::tcp_stream stream, int connection,
         const FaultPlan plan = PlanFor(site->faults, target.full);
 
         if (plan.latency.count() > 0) {
-            timer.expires_after(plan.latency);
-            co_await timer.async_wait(use_awaitable);
+            latency.expires_after(plan.latency);
+            co_await latency.async_wait(use_awaitable);
         }
         if (plan.stall) {
             // Held, and whatever else the client sends dropped, until it closes its side.
@@ -75,29 +104,8 @@ asio::awaitable<void> Serve(boost::beast::tcp_stream stream, int connection,
         }
 
         const SitePage page = Answer(request, target, plan.twist);
-        http::response<http::empty_body> response(static_cast<http::status>(page.status),
-                                                  request.version());
-        response.set(http::field::content_type, "text/html");
-        response.content_length(page.body.size());
-        response.keep_alive(request.keep_alive());
-        http::response_serializer<http::empty_body> header(response);
-        co_await http::async_write_header(stream, header, use_awaitable);
-
-        // The body as it is, never compressed: the bytes on the wire are the page's bytes.
-        std::string_view body = page.body;
-        if (request.method() == http::verb::head) body = {};
-        if (plan.truncate) body = body.substr(0, body.size() / 2);
-        for (std::size_t sent = 0; sent < body.size();) {
-            std::size_t size = body.size() - sent;
-            if (plan.drip.count() > 0) {
-                timer.expires_after(plan.drip);
-                co_await timer.async_wait(use_awaitable);
-                size = 1;
-            }
-            sent += co_await asio::async_write(socket, asio::buffer(body.substr(sent, size)),
-                                               use_awaitable);
-        }
-        if (plan.truncate || !response.keep_alive()) {
+        co_await Respond(stream, request, page, plan);
+        if (plan.truncate || !request.keep_alive()) {
             socket.close();
             co_return;
         }
