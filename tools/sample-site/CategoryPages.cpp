@@ -11,6 +11,8 @@
 namespace vendra::site {
 namespace {
 
+constexpr std::string_view kHotColour = "#ffffcc";
+
 // What tells one listing page kind (a category, the featured auctions) from the other.
 struct ListingPageKind {
     std::string name;          // shown in the heading, already safe
@@ -27,15 +29,20 @@ std::string CountMarkup(std::uint64_t page, const ShownCount& count, const PageT
     return "<font size=2>Page " + std::to_string(page) + " of <b>" + count.text + "</b></font>";
 }
 
+// Rows `first` to `last` of a page as one listing table (or as more than that, see IsClassicPage).
 void ListingRowsInto(PageText& page, const ListingPageKind& kind, std::uint64_t pageNumber,
-                     std::uint64_t first, std::uint64_t last, bool big) {
+                     std::uint64_t first, std::uint64_t last, bool hot, bool big) {
+    const bool classic = IsClassicPage(pageNumber);
+    if (classic) page.Line(ListingTableStart(hot ? kHotColour : "#ffffff"));
     const std::string rowKey = kind.tag + " page " + std::to_string(pageNumber) + " row ";
     for (std::uint64_t row = first; row <= last || (big && page.Size() < kBigPageBytes); ++row) {
         const std::string number = std::to_string(row);
         const std::uint32_t seed = Hash(rowKey + number);
         const std::string title = HtmlText(kind.itemPhrase(seed) + " (" + rowKey + number + ")");
-        page.Line(CategoryRow(title, seed, row % 2 == 0));
+        page.Line(
+            ListingLine(classic, CategoryCells(title, seed), hot ? kHotColour : RowColour(row)));
     }
+    if (classic) page.Line("</table>");
 }
 
 std::string ListingPage(const ListingPageKind& kind, std::uint64_t pageCount,
@@ -58,13 +65,9 @@ std::string ListingPage(const ListingPageKind& kind, std::uint64_t pageCount,
         const std::uint64_t hotRows = (shape >> 8) % 2 == 1 ? 3 + (shape >> 9) % 8 : 0;
         if (hotRows > 0) {
             page.Line("<p><font size=2 color=\"#CC0000\">Hot items on this page</font>");
-            page.Line(ListingTableStart("#ffffcc"));
-            ListingRowsInto(page, kind, pageNumber, 1, hotRows, false);
-            page.Line("</table>");
+            ListingRowsInto(page, kind, pageNumber, 1, hotRows, true, false);
         }
-        page.Line(ListingTableStart("#ffffff"));
-        ListingRowsInto(page, kind, pageNumber, hotRows + 1, rows, twist.big);
-        page.Line("</table>");
+        ListingRowsInto(page, kind, pageNumber, hotRows + 1, rows, false, twist.big);
     } else {
         page.Line("<p><font size=2>There are no items on this page.</font>");
     }

@@ -41,8 +41,11 @@ std::optional<Options> ParseCommandLine(int argc, char** argv, std::string& erro
         } else if (name == "--log") {
             options.logPath = std::string(*value);
         } else {
-            auto fault = ParseFault(*value, error);
-            if (!fault) return std::nullopt;
+            auto fault = ParseFault(*value);
+            if (!fault) {
+                error = "not a fault (KIND@SUBSTRING): " + std::string(*value);
+                return std::nullopt;
+            }
             options.faults.push_back(std::move(*fault));
         }
     }

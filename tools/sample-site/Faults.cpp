@@ -4,84 +4,68 @@
 #include <charconv>
 
 namespace vendra::site {
+namespace {
 
-std::optional<Fault> ParseFault(std::string_view text, std::string& error) {
+// Longer waits than this (in seconds or milliseconds) are surely a typing mistake.
+constexpr double kLongestWait = 1e6;
+
+std::optional<double> WaitNumber(std::string_view text) {
+    double number = 0;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (problem != std::errc() || end != text.data() + text.size() || !(number >= 0) ||
+        number > kLongestWait)
+        return std::nullopt;
+    return number;
+}
+
+std::function<void(FaultPlan&)> Effect(std::string_view name,
+                                       std::optional<std::string_view> value) {
+    using Count = PageTwist::Count;
+    using std::chrono::duration_cast, std::chrono::microseconds;
+    if (!value) {
+        if (name == "stall") return [](FaultPlan& plan) { plan.stall = true; };
+        if (name == "reset") return [](FaultPlan& plan) { plan.reset = true; };
+        if (name == "truncate") return [](FaultPlan& plan) { plan.truncate = true; };
+        if (name == "badcount") return [](FaultPlan& plan) { plan.twist.count = Count::Word; };
+        if (name == "nocount") return [](FaultPlan& plan) { plan.twist.count = Count::Missing; };
+        if (name == "big") return [](FaultPlan& plan) { plan.twist.big = true; };
+        return nullptr;
+    }
+    if (name == "bigcount")
+        return [text = std::string(*value)](FaultPlan& plan) { plan.twist.countText = text; };
+    const std::optional<double> number = WaitNumber(*value);
+    if (!number) return nullptr;
+    if (name == "latency") {
+        const auto wait =
+            duration_cast<microseconds>(std::chrono::duration<double, std::milli>(*number));
+        return [wait](FaultPlan& plan) { plan.latency += wait; };
+    }
+    if (name == "drip" && *number > 0) {
+        const auto pause = duration_cast<microseconds>(std::chrono::duration<double>(*number));
+        return [pause](FaultPlan& plan) { plan.drip = std::max(plan.drip, pause); };
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<Fault> ParseFault(std::string_view text) {
     const std::size_t at = text.find('@');
-    if (at == std::string_view::npos) {
-        error = "a fault reads KIND@SUBSTRING: " + std::string(text);
-        return std::nullopt;
-    }
+    if (at == std::string_view::npos) return std::nullopt;
     const std::string_view kind = text.substr(0, at);
-    Fault fault;
-    fault.substring = std::string(text.substr(at + 1));
-
-    constexpr std::string_view kLatency = "latency=";
-    constexpr std::string_view kBigCount = "bigcount=";
-    if (kind.starts_with(kLatency)) {
-        const std::string_view digits = kind.substr(kLatency.size());
-        long long ms = 0;
-        const auto [end, problem] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), ms);
-        if (digits.empty() || problem != std::errc() || end != digits.data() + digits.size() ||
-            ms < 0) {
-            error = "latency wants milliseconds: " + std::string(text);
-            return std::nullopt;
-        }
-        fault.kind = Fault::Kind::Latency;
-        fault.latency = std::chrono::milliseconds(ms);
-    } else if (kind.starts_with(kBigCount)) {
-        fault.kind = Fault::Kind::BigCount;
-        fault.countText = std::string(kind.substr(kBigCount.size()));
-    } else if (kind == "stall") {
-        fault.kind = Fault::Kind::Stall;
-    } else if (kind == "reset") {
-        fault.kind = Fault::Kind::Reset;
-    } else if (kind == "truncate") {
-        fault.kind = Fault::Kind::Truncate;
-    } else if (kind == "badcount") {
-        fault.kind = Fault::Kind::BadCount;
-    } else if (kind == "nocount") {
-        fault.kind = Fault::Kind::NoCount;
-    } else if (kind == "big") {
-        fault.kind = Fault::Kind::Big;
-    } else {
-        error = "unknown fault kind: " + std::string(kind);
-        return std::nullopt;
-    }
+    const std::size_t equals = kind.find('=');
+    const auto value = equals == std::string_view::npos
+                           ? std::nullopt
+                           : std::optional<std::string_view>(kind.substr(equals + 1));
+    Fault fault{std::string(text.substr(at + 1)), Effect(kind.substr(0, equals), value)};
+    if (!fault.addTo) return std::nullopt;
     return fault;
 }
 
 FaultPlan PlanFor(const std::vector<Fault>& faults, std::string_view fullTarget) {
     FaultPlan plan;
-    for (const Fault& fault : faults) {
-        if (fullTarget.find(fault.substring) == std::string_view::npos) continue;
-        switch (fault.kind) {
-            case Fault::Kind::Latency:
-                plan.latency += fault.latency;
-                break;
-            case Fault::Kind::Stall:
-                plan.stall = true;
-                break;
-            case Fault::Kind::Reset:
-                plan.reset = true;
-                break;
-            case Fault::Kind::Truncate:
-                plan.truncate = true;
-                break;
-            case Fault::Kind::BadCount:
-                plan.twist.count = PageTwist::Count::Word;
-                break;
-            case Fault::Kind::NoCount:
-                plan.twist.count = PageTwist::Count::Missing;
-                break;
-            case Fault::Kind::Big:
-                plan.twist.big = true;
-                break;
-            case Fault::Kind::BigCount:
-                plan.twist.countText = fault.countText;
-                break;
-        }
-    }
+    for (const Fault& fault : faults)
+        if (fullTarget.find(fault.substring) != std::string_view::npos) fault.addTo(plan);
     return plan;
 }
 

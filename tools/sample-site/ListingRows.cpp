@@ -66,17 +66,18 @@ std::string EndTime(std::uint32_t seed) {
     return text;
 }
 
+// 0 (shown as "-") or 1 to 40.
+int RowBids(std::uint32_t seed) {
+    const std::uint32_t mixed = Hash("bids " + std::to_string(seed));
+    return mixed % 10 < 3 ? 0 : 1 + static_cast<int>((mixed >> 4) % 40);
+}
+
 std::string BidText(std::uint32_t seed) {
     const int bids = RowBids(seed);
     return bids == 0 ? "-" : std::to_string(bids);
 }
 
 }  // namespace
-
-int RowBids(std::uint32_t seed) {
-    const std::uint32_t mixed = Hash("bids " + std::to_string(seed));
-    return mixed % 10 < 3 ? 0 : 1 + static_cast<int>((mixed >> 4) % 40);
-}
 
 std::string_view Adjective(std::uint32_t seed) { return kAdjectives[seed % kAdjectives.size()]; }
 
@@ -88,28 +89,25 @@ std::string ItemPhrase(std::string_view categoryNumber, std::uint32_t seed) {
            std::string(items->items[(seed >> 3) % items->items.size()]);
 }
 
-std::string CategoryRow(std::string_view title, std::uint32_t seed, bool shaded) {
+std::string CategoryCells(std::string_view title, std::uint32_t seed) {
     const std::string link = ItemLink(seed);
-    return std::string("<tr bgcolor=") + (shaded ? "#efefef" : "#ffffff") +
-           "><td align=center width=\"10%\"><a href=\"" + link + "\">" + Picture() +
+    return "<td width=\"12%\" align=center><a href=\"" + link + "\">" + Picture() +
            "</a></td><td width=\"50%\"><font size=3><a href=\"" + link + "\">" +
            std::string(title) + "</a></font></td><TD ALIGN=RIGHT WIDTH=\"12%\"><b>" + Price(seed) +
            "</b></TD><TD ALIGN=CENTER WIDTH=\"12%\">" + BidText(seed) +
-           "<br></TD><TD ALIGN=RIGHT WIDTH=\"16%\"><font size=2>" + EndTime(seed) +
-           "</font></TD></tr>";
+           "<br></TD><TD ALIGN=RIGHT WIDTH=\"16%\"><font size=2>" + EndTime(seed) + "</font></TD>";
 }
 
-std::string SearchRow(std::string_view title, std::uint32_t seed, bool shaded, bool ended) {
+std::string SearchCells(std::string_view title, std::uint32_t seed, bool ended) {
     const std::string link = ItemLink(seed);
-    return std::string("<tr bgcolor=\"") + (shaded ? "#efefef" : "#ffffff") +
-           "\"><td valign=\"top\" width=\"10%\"><a href=\"" + link + "\">" + Picture() +
+    return "<td valign=\"top\" width=\"12%\"><a href=\"" + link + "\">" + Picture() +
            "</a></td><td valign=\"top\" width=\"50%\"><font size=3><a href=\"" + link + "\">" +
            std::string(title) +
            "</a></font></td><td align=\"right\" valign=\"top\" width=\"12%\"><font size=3><b>" +
            Price(seed) +
            "</b></font></td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>" +
            BidText(seed) + "</font></td><td align=\"right\" valign=\"top\" width=\"16%\">" +
-           "<font size=2>" + (ended ? "Ended " : "") + EndTime(seed) + "</font></td></tr>";
+           "<font size=2>" + (ended ? "Ended " : "") + EndTime(seed) + "</font></td>";
 }
 
 std::string HtmlText(std::string_view text) {

@@ -4,12 +4,10 @@
 #include <string>
 #include <string_view>
 
-// One listing row of a table: picture, title with a link, price, bids, end time, all on one line
-// (no line break inside, none at the end). Every detail but the title comes from the row's seed.
+// The cells of one listing: picture, title with a link, price, bids, end time, all on one line
+// (no line break inside, none at the end), in columns as wide as those of the program's results
+// page. Every detail but the title comes from the listing's seed.
 namespace vendra::site {
-
-// The bid count a row with this seed shows: 0 (shown as "-") or 1 to 40.
-int RowBids(std::uint32_t seed);
 
 // A word or two that starts a title, such as "Vintage".
 std::string_view Adjective(std::uint32_t seed);
@@ -17,12 +15,12 @@ std::string_view Adjective(std::uint32_t seed);
 // An item phrase for a title, such as "Vintage first edition hardcover".
 std::string ItemPhrase(std::string_view categoryNumber, std::uint32_t seed);
 
-// A row in the markup of the category and featured pages; its bid cell closes with "<br>".
-std::string CategoryRow(std::string_view title, std::uint32_t seed, bool shaded);
+// The cells in the markup of the category and featured pages; the bid cell closes with "<br>".
+std::string CategoryCells(std::string_view title, std::uint32_t seed);
 
-// A row in the markup of the search result pages; its bid cell closes with "</font>". Rows of
-// completed auctions show "Ended" times.
-std::string SearchRow(std::string_view title, std::uint32_t seed, bool shaded, bool ended);
+// The cells in the markup of the search result pages; the bid cell closes with "</font>".
+// Completed auctions show "Ended" times.
+std::string SearchCells(std::string_view title, std::uint32_t seed, bool ended);
 
 // Text made safe to stand in a page: markup characters escaped, control characters (line
 // breaks included) turned into spaces, every other byte unchanged.

@@ -45,10 +45,19 @@ std::string ListingTableStart(std::string_view colour) {
            std::string(colour) + ">";
 }
 
+bool IsClassicPage(std::uint64_t pageNumber) { return pageNumber % 5 == 2; }
+
+std::string_view RowColour(std::uint64_t row) { return row % 2 == 0 ? "#eeeeee" : "#ffffff"; }
+
+std::string ListingLine(bool classic, std::string_view cells, std::string_view colour) {
+    if (classic) return "<tr bgcolor=" + std::string(colour) + ">" + std::string(cells) + "</tr>";
+    return ListingTableStart(colour) + "<tr>" + std::string(cells) + "</tr></table>";
+}
+
 void ColumnHeadings(PageText& page, std::string_view endsHeading) {
     page.Line(
         "<table width=\"100%\" border=0 cellspacing=0 cellpadding=2><tr bgcolor=\"#CCCCFF\">"
-        "<th width=\"10%\"><font size=2>Picture</font></th><th width=\"50%\" align=left>"
+        "<th width=\"12%\"><font size=2>Picture</font></th><th width=\"50%\" align=left>"
         "<font size=2>Item</font></th><th width=\"12%\"><font size=2>Price</font></th>"
         "<th width=\"12%\"><font size=2>Bids</font></th><th width=\"16%\"><font size=2>" +
         std::string(endsHeading) + "</font></th></tr></table>");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,17 @@ void PageBottom(PageText& page);
 
 // The line that opens every listing table; nothing else on a page starts this way.
 std::string ListingTableStart(std::string_view colour);
+
+// Most pages give each listing a one-line table of its own, so that the lines a reader takes out
+// one by one still show as a table; pages 2, 7, 12, ... keep the classic layout, one table with a
+// row per line, so that readers meet both.
+bool IsClassicPage(std::uint64_t pageNumber);
+
+// Listings alternate between a white and a grey background.
+std::string_view RowColour(std::uint64_t row);
+
+// The page line of one listing: a row of the classic table, or a table of its own.
+std::string ListingLine(bool classic, std::string_view cells, std::string_view colour);
 
 // The column headings shown above listing tables, outside them.
 void ColumnHeadings(PageText& page, std::string_view endsHeading);

@@ -53,7 +53,8 @@ std::string SearchResultsPage(SearchHost host, std::string_view query, std::uint
     page.Line("</table>");
     ColumnHeadings(page, ended ? "Ended PST" : "Ends PST");
 
-    page.Line(ListingTableStart("#ffffff"));
+    const bool classic = IsClassicPage(offset / kListingsPerSearchPage + 1);
+    if (classic) page.Line(ListingTableStart("#ffffff"));
     const std::string rowKey = std::string(KindName(host)) + " " + std::string(query) + " listing ";
     const std::string phrase = query.empty() ? std::string("item") : std::string(query);
     for (std::uint64_t listing = first;
@@ -63,9 +64,9 @@ std::string SearchResultsPage(SearchHost host, std::string_view query, std::uint
         const std::string title =
             HtmlText(std::string(ended ? "Ended: " : "") + std::string(Adjective(seed)) + " " +
                      phrase + " (query " + std::string(query) + " listing " + number + ")");
-        page.Line(SearchRow(title, seed, listing % 2 == 0, ended));
+        page.Line(ListingLine(classic, SearchCells(title, seed, ended), RowColour(listing)));
     }
-    page.Line("</table>");
+    if (classic) page.Line("</table>");
     PageBottom(page);
     return page.Take();
 }

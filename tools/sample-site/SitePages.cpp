@@ -1,7 +1,6 @@
 #include "SitePages.h"
 
-#include <algorithm>
-#include <cctype>
+#include <boost/algorithm/string/case_conv.hpp>
 
 #include "ListingRows.h"
 #include "PageFrame.h"
@@ -14,10 +13,7 @@ namespace {
 constexpr std::string_view kCategoryPrefix = "/aw/plistings/list/category";
 
 std::string HostName(std::string_view host) {
-    std::string name(host.substr(0, host.find(':')));
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name;
+    return boost::algorithm::to_lower_copy(std::string(host.substr(0, host.find(':'))));
 }
 
 // "7" from "/page7.html"; nothing when the text has another shape.

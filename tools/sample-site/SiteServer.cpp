@@ -1,117 +1,139 @@
 #include "SiteServer.h"
 
+// Boost 1.74's awaitable.hpp uses std::exchange without including <utility>, so that comes first.
+#include <utility>
+// Boost.Beast on Asio: the HTTP and the sockets.
+#include <boost/asio.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
 #include <memory>
 
-#include "ConnectionSockets.h"
-#include "ConnectionThreads.h"
 #include "SitePages.h"
 #include "SiteTarget.h"
 
 namespace vendra::site {
 namespace {
 
-constexpr const char* kContentType = "text/html";
-// The program reuses one connection for a whole walk; the library's default would cut it
-// after five requests.
-constexpr std::size_t kRequestsPerConnection = 1'000'000;
+namespace asio = boost::asio;
+namespace http = boost::beast::http;
+using asio::use_awaitable;
+using asio::ip::tcp;
 
-// Sends the body as it is, never compressed, so that a client sees exactly the page's bytes and a
-// big page costs no compression time. With `half`, announces the whole length, sends the first
-// half and drops the connection.
-void SendBody(httplib::Response& response, std::string body, bool half) {
-    auto shared = std::make_shared<const std::string>(std::move(body));
-    const std::size_t sent = half ? shared->size() / 2 : shared->size();
-    response.set_content_provider(
-        shared->size(), kContentType,
-        [shared, sent](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-            if (offset < sent) sink.write(shared->data() + offset, sent - offset);
-            return sent == shared->size();
-        });
+// A kept-alive connection that brings no new request for this long is closed.
+constexpr std::chrono::seconds kIdleTime{5};
+
+struct Site {
+    std::vector<Fault> faults;
+    std::FILE* log;
+
+    // On disk at once, before any fault can hold the request up.
+    void Log(int connection, std::string_view method, std::string_view target) const {
+        if (!log) return;
+        const std::string line = std::to_string(connection) + " " + std::string(method) + " " +
+                                 std::string(target) + "\n";
+        std::fwrite(line.data(), 1, line.size(), log);
+        std::fflush(log);
+    }
+};
+
+SitePage Answer(const http::request<http::string_body>& request, const SiteTarget& target,
+                const PageTwist& twist) {
+    if (request.method() == http::verb::get || request.method() == http::verb::head)
+        return RenderPage(target.request, twist);
+    return {405, NotFoundPage(std::string(request.method_string()) + " " + target.full)};
+}
+
+// The header at once, then the body as it is, never compressed (the bytes on the wire are the
+// page's bytes): whole, or its first half when truncated, and byte by byte when dripping.
+asio::awaitable<void> Respond(boost::beast::tcp_stream& stream,
+                              const http::request<http::string_body>& request, const SitePage& page,
+                              const FaultPlan& plan) {
+    http::response<http::empty_body> response(static_cast<http::status>(page.status),
+                                              request.version());
+    response.set(http::field::content_type, "text/html");
+    response.content_length(page.body.size());
+    response.keep_alive(request.keep_alive());
+    http::response_serializer<http::empty_body> header(response);
+    co_await http::async_write_header(stream, header, use_awaitable);
+
+    std::string_view body = page.body;
+    if (request.method() == http::verb::head) body = {};
+    if (plan.truncate) body = body.substr(0, body.size() / 2);
+    asio::steady_timer pause(stream.get_executor());
+    for (std::size_t sent = 0; sent < body.size();) {
+        std::size_t size = body.size() - sent;
+        if (plan.drip.count() > 0) {
+            pause.expires_after(plan.drip);
+            co_await pause.async_wait(use_awaitable);
+            size = 1;
+        }
+        sent += co_await asio::async_write(stream.socket(), asio::buffer(body.substr(sent, size)),
+                                           use_awaitable);
+    }
+}
+
+// Every error of the connection (the client gone, the idle time up) ends it by an exception,
+// which the detached coroutine drops; the socket closes with the stream.
+asio::awaitable<void> Serve(boost::beast::tcp_stream stream, int connection,
+                            std::shared_ptr<const Site> site) {
+    boost::beast::flat_buffer buffer;
+    asio::steady_timer latency(stream.get_executor());
+    tcp::socket& socket = stream.socket();
+    while (true) {
+        http::request_parser<http::string_body> parser;
+        stream.expires_after(kIdleTime);
+        co_await http::async_read(stream, buffer, parser, use_awaitable);
+        stream.expires_never();
+        const http::request<http::string_body>& request = parser.get();
+        site->Log(connection, request.method_string(), request.target());
+        const SiteTarget target = ReadTarget(request.target(), request[http::field::host]);
+        const FaultPlan plan = PlanFor(site->faults, target.full);
+
+        if (plan.latency.count() > 0) {
+            latency.expires_after(plan.latency);
+            co_await latency.async_wait(use_awaitable);
+        }
+        if (plan.stall) {
+            // Held, and whatever else the client sends dropped, until it closes its side.
+            char scrap[512];
+            while (true) co_await socket.async_read_some(asio::buffer(scrap), use_awaitable);
+        }
+        if (plan.reset) {
+            socket.close();
+            co_return;
+        }
+
+        const SitePage page = Answer(request, target, plan.twist);
+        co_await Respond(stream, request, page, plan);
+        if (plan.truncate || !request.keep_alive()) {
+            socket.close();
+            co_return;
+        }
+    }
+}
+
+asio::awaitable<void> Accept(tcp::acceptor acceptor, std::shared_ptr<const Site> site) {
+    for (int connection = 1;; ++connection) {
+        tcp::socket socket = co_await acceptor.async_accept(use_awaitable);
+        // A dripping body goes out one byte per packet, not gathered up.
+        boost::system::error_code ignored;
+        socket.set_option(tcp::no_delay(true), ignored);
+        asio::co_spawn(acceptor.get_executor(),
+                       Serve(boost::beast::tcp_stream(std::move(socket)), connection, site),
+                       asio::detached);
+    }
 }
 
 }  // namespace
 
-SiteServer::SiteServer(std::vector<Fault> faults, RequestLog& log)
-    : faults_(std::move(faults)), log_(log) {
-    server_.new_task_queue = [this] {
-        return new ConnectionThreads(connections_, [this] { CloseAllConnections(port_); });
-    };
-    server_.set_keep_alive_max_count(kRequestsPerConnection);
-    server_.set_pre_routing_handler(
-        [this](const httplib::Request& request, httplib::Response& response) {
-            Serve(request, response);
-            return httplib::Server::HandlerResponse::Handled;
-        });
-    // The library turns down a target with a second "?" before any handler sees it; a typed
-    // keyword can hold one, so such a request is served like any other.
-    server_.set_error_handler(httplib::Server::HandlerWithResponse(
-        [this](const httplib::Request& request, httplib::Response& response) {
-            if (response.status != 400 || !response.body.empty() || request.target.empty())
-                return httplib::Server::HandlerResponse::Unhandled;
-            response.status = -1;
-            Serve(request, response);
-            if (response.status == -1) response.status = 200;
-            return httplib::Server::HandlerResponse::Handled;
-        }));
-}
-
-int SiteServer::Bind(int port) {
-    if (port == 0) {
-        port_ = server_.bind_to_any_port("127.0.0.1");
-    } else {
-        port_ = server_.bind_to_port("127.0.0.1", port) ? port : -1;
-    }
-    return port_;
-}
-
-void SiteServer::Run() {
-    if (!stopping_.IsSet()) server_.listen_after_bind();
-    finished_.Set();
-}
-
-void SiteServer::Stop() {
-    stopping_.Set();
-    // A stop that comes before the library has started listening would be lost; repeat it
-    // until Run has returned.
-    do {
-        server_.stop();
-    } while (!finished_.WaitFor(std::chrono::milliseconds(20)));
-}
-
-void SiteServer::Serve(const httplib::Request& request, httplib::Response& response) {
-    log_.Write(ConnectionThreads::Current(), request.method, request.target);
-    const TargetParts target = SplitTarget(request.target, request.get_header_value("Host"));
-    const FaultPlan plan = PlanFor(faults_, target.full);
-
-    if (plan.latency.count() > 0 && stopping_.WaitFor(plan.latency)) {
-        CloseRequestConnection(request);
-        return;
-    }
-    if (plan.stall) {
-        const int socket = FindConnectionSocket(request.local_port, request.remote_port);
-        HoldConnection(socket, stopping_.WakeFd());
-        CloseConnection(socket);
-        return;
-    }
-    if (plan.reset) {
-        CloseRequestConnection(request);
-        return;
-    }
-
-    SitePage page;
-    if (request.method == "GET" || request.method == "HEAD") {
-        SiteRequest siteRequest{target.host, httplib::detail::decode_url(target.path, false), {}};
-        httplib::detail::parse_query_text(target.query, siteRequest.params);
-        page = RenderPage(siteRequest, plan.twist);
-    } else {
-        page = {405, NotFoundPage(request.method + " " + target.full)};
-    }
-    response.status = page.status;
-    SendBody(response, std::move(page.body), plan.truncate);
-}
-
-void SiteServer::CloseRequestConnection(const httplib::Request& request) const {
-    CloseConnection(FindConnectionSocket(request.local_port, request.remote_port));
+int StartSite(asio::io_context& io, int port, std::vector<Fault> faults, std::FILE* log) {
+    tcp::acceptor acceptor(
+        io, tcp::endpoint(asio::ip::address_v4::loopback(), static_cast<unsigned short>(port)));
+    const int bound = acceptor.local_endpoint().port();
+    asio::co_spawn(
+        io, Accept(std::move(acceptor), std::make_shared<const Site>(Site{std::move(faults), log})),
+        asio::detached);
+    return bound;
 }
 
 }  // namespace vendra::site

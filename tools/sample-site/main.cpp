@@ -1,14 +1,14 @@
 // The sample auction site: plays the site's four hosts on loopback for the program, which
 // reaches it as its HTTP proxy.
 
-#include <pthread.h>
-#include <signal.h>
-
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/signal_set.hpp>
+#include <boost/system/system_error.hpp>
+#include <csignal>
 #include <cstdio>
-#include <thread>
+#include <memory>
 
 #include "CommandLine.h"
-#include "RequestLog.h"
 #include "SiteServer.h"
 
 int main(int argc, char** argv) {
@@ -25,38 +25,28 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // Stop signals are taken by one thread with sigwait, so the stop runs as ordinary code;
-    // every thread started from here on inherits the mask.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    // A client that hangs up mid-answer must not end the site.
-    signal(SIGPIPE, SIG_IGN);
-
-    RequestLog log;
-    if (!options->logPath.empty() && !log.Open(options->logPath)) {
-        std::fprintf(stderr, "sample-site: cannot open the log %s\n", options->logPath.c_str());
-        return 1;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> log(nullptr, &std::fclose);
+    if (!options->logPath.empty()) {
+        log.reset(std::fopen(options->logPath.c_str(), "ab"));
+        if (!log) {
+            std::fprintf(stderr, "sample-site: cannot open the log %s\n", options->logPath.c_str());
+            return 1;
+        }
     }
-    SiteServer server(options->faults, log);
-    const int port = server.Bind(options->port);
-    if (port < 0) {
-        std::fprintf(stderr, "sample-site: cannot listen on 127.0.0.1:%d\n", options->port);
+    boost::asio::io_context io;
+    // Taken before the port is announced, so that a stop right after it is still a clean one.
+    boost::asio::signal_set stopSignals(io, SIGINT, SIGTERM);
+    stopSignals.async_wait([&io](const boost::system::error_code&, int) { io.stop(); });
+    int port = 0;
+    try {
+        port = StartSite(io, options->port, options->faults, log.get());
+    } catch (const boost::system::system_error& failure) {
+        std::fprintf(stderr, "sample-site: cannot listen on 127.0.0.1:%d: %s\n", options->port,
+                     failure.what());
         return 1;
     }
     std::printf("listening on %d\n", port);
     std::fflush(stdout);
-
-    std::thread stopper([&server, &stopSignals] {
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
-        server.Stop();
-    });
-    server.Run();
-    // Run also returns when listening fails; the stopper is then still waiting for a signal.
-    if (!server.Stopping()) pthread_kill(stopper.native_handle(), SIGTERM);
-    stopper.join();
+    io.run();
     return 0;
 }
