@@ -55,8 +55,11 @@ std::string Picture() {
 
 std::string Price(std::uint32_t seed) {
     const std::uint32_t cents = 99 + (seed >> 7) % 49901;
-    return "$" + std::to_string(cents / 100) + "." + (cents % 100 < 10 ? "0" : "") +
-           std::to_string(cents % 100);
+    std::string price = "$";
+    price += std::to_string(cents / 100);
+    price += cents % 100 < 10 ? ".0" : ".";
+    price += std::to_string(cents % 100);
+    return price;
 }
 
 std::string EndTime(std::uint32_t seed) {

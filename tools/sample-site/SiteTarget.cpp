@@ -43,7 +43,7 @@ SiteTarget ReadTarget(std::string_view target, std::string_view hostHeader) {
     read.request.host = std::string(host.substr(0, host.find(':')));
     const std::size_t question = rest.find('?');
     read.request.path = Decoded(rest.substr(0, question), false);
-    if (read.request.path.empty()) read.request.path = "/";
+    if (read.request.path.empty()) read.request.path.push_back('/');
     std::string_view query =
         question == std::string_view::npos ? std::string_view() : rest.substr(question + 1);
     while (!query.empty()) {
