@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string terminator = file.substr(end, reader->offset() - end);
         if (terminator == "\r" && end + 1 < file.size() && file[end + 1] == '\n')
             Fail("CR LF split into two terminators", end);
-        if (terminator != "\r\n" && terminator != "\r" && !(terminator.empty() && end == file.size()))
+        if (terminator != "\r\n" && terminator != "\r" &&
+            !(terminator.empty() && end == file.size()))
             Fail("terminator is not CR or CR LF", end);
         offset = reader->offset();
     }

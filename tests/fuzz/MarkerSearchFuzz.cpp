@@ -56,8 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string_view piece = vendra::TextAt(text, from, length);
             const std::size_t begin = from == 0 ? 0 : from - 1;
             const std::string want = begin < text.size() ? text.substr(begin, length) : "";
-            const bool inside = piece.empty() || (piece.data() >= text.data() &&
-                                                  piece.data() + piece.size() <= text.data() + text.size());
+            const bool inside =
+                piece.empty() || (piece.data() >= text.data() &&
+                                  piece.data() + piece.size() <= text.data() + text.size());
             if (piece != want || !inside) Fail("TextAt", from, piece.size(), want.size());
         }
     }

@@ -62,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const NumberReading got = vendra::ReadNumber(text, width, locale);
             const NumberReading want = PlainRead(text, width, locale);
             if (got.status != want.status || got.value != want.value) {
-                std::fprintf(stderr, "group '%s' decimal '%s' width %d: status %d value %d, want %d %d\n",
+                std::fprintf(stderr,
+                             "group '%s' decimal '%s' width %d: status %d value %d, want %d %d\n",
                              locale.group.c_str(), locale.decimal.c_str(),
                              width == NumberWidth::Int16 ? 16 : 32, static_cast<int>(got.status),
                              got.value, static_cast<int>(want.status), want.value);

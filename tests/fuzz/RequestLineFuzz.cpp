@@ -1,6 +1,6 @@
 // The URL as it goes into the request line, for any bytes: nothing a request line cannot carry gets
-// through, and undoing the escapes gives back the URL as built, byte for byte. A %XX the URL already
-// holds passes as it is; every other byte is escaped only when it must be.
+// through, and undoing the escapes gives back the URL as built, byte for byte. A %XX the URL
+// already holds passes as it is; every other byte is escaped only when it must be.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +14,8 @@ namespace {
 constexpr std::string_view kNotInRequestLine = "\"<>\\^`{|}#";
 
 bool MustBeEscaped(unsigned char c) {
-    return c < 0x21 || c > 0x7e || kNotInRequestLine.find(static_cast<char>(c)) != std::string_view::npos;
+    return c < 0x21 || c > 0x7e ||
+           kNotInRequestLine.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 int HexValue(char c) {
