@@ -19,12 +19,15 @@ namespace {
     std::abort();
 }
 
-// One scratch file per process, so that parallel jobs do not share it.
-char scratchPath[] = "/tmp/vendra-line-fuzz-XXXXXX";
+// One scratch file per process, so that parallel jobs do not share it; in memory where there is
+// room, since writing a file to disk each run would be most of the time spent.
+char scratchPath[64];
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    const char* folder = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    std::snprintf(scratchPath, sizeof scratchPath, "%s/vendra-line-fuzz-XXXXXX", folder);
     const int descriptor = ::mkstemp(scratchPath);
     if (descriptor < 0) Fail("cannot create a scratch file", 0);
     ::close(descriptor);
