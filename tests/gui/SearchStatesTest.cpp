@@ -1,51 +1,37 @@
-// Every state a search moves the window through, reached by clicks on the real window, with
-// scripted pages: which buttons are enabled, what they say and what the status line shows; menu
-// commands that run inside the walk's yield and leave the search going; a close that stops the
-// search first and closes once it has returned.
+// Every state a search moves the window through, reached by clicks on the real window with
+// scripted pages: which buttons are enabled, what they say, what the status line shows and what
+// is left on disk; menu commands that run inside the walk's yield and leave the search going; a
+// close that stops the search first and closes once it has returned.
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <functional>
 
 #include "WindowHarness.h"
 #include "platform/Hosts.h"
+#include "query/SearchUrls.h"
 #include "support/Pages.h"
 
-using vendra::test::Block;
-using vendra::test::ShowingWindows;
-using vendra::test::WindowHarness;
+using namespace vendra;
+using test::Block;
+using test::ListingsRow;
+using test::WindowHarness;
 
 namespace {
 
-const std::string kListings = std::string("http://") + vendra::hosts::kListings;
-const std::string kCountCell = "<tr><td><font size=\"2\" face=\"Arial, Helvetica, sans-serif\"><b>";
 const char* const kSearchButtons[] = {"showCategoriesButton", "categorySearchButton",
                                       "featuredSearchButton", "completedSearchButton",
                                       "keywordSearchButton"};
-enum Tab { Featured = 0, Category = 1, Completed = 2, Keyword = 3 };
-
-// A listing row with its bid cell in the markup of category and featured pages, or of search
-// result pages.
-std::string Row(int bids, bool searchResults = false) {
-    const std::string cell =
-        searchResults ? "</td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>" +
-                            std::to_string(bids) + "</font>"
-                      : "</TD><TD ALIGN=CENTER WIDTH=\"12%\">" + std::to_string(bids) + "<br>";
-    return "<tr><td>item with " + std::to_string(bids) + " bids" + cell + "</td></tr>";
-}
-
-std::string CategoryPage(int page) {
-    return kListings + "/aw/plistings/list/category7/" +
-           (page == 1 ? std::string("index.html") : "page" + std::to_string(page) + ".html");
-}
+enum Tab { Featured, Category, Completed, Keyword };
 
 // What the user sees of a search's state.
 struct Seen {
     bool searchButtons;
-    QString command1;
-    bool command6;
+    QString stopCaption;
+    bool incompleteEnabled;
     QString status;
     bool operator==(const Seen&) const = default;
 };
@@ -54,59 +40,50 @@ char* toString(const Seen& s) {
     return QTest::toString(
         QString("search buttons %1, stop button \"%2\", incomplete button %3, status \"%4\"")
             .arg(s.searchButtons)
-            .arg(s.command1)
-            .arg(s.command6)
+            .arg(s.stopCaption)
+            .arg(s.incompleteEnabled)
             .arg(s.status));
 }
 
+const Seen kIdleAfterStop{true, "Stop Search", false, "Ready for another search"};
+const Seen kFinished{false, "Begin New Search", true, "Finished!!!"};
+
 class Window {
   public:
-    Window() { h.form.show(); }
+    Window() {
+        h.form.show();
+        h.find<QLineEdit>("minimumBids")->setText("3");
+        type("categoryNumber", "7");
+    }
 
-    QPushButton* button(const char* name) { return h.find<QPushButton>(name); }
-
+    void press(const char* name) { QTest::mouseClick(h.find<QPushButton>(name), Qt::LeftButton); }
     void click(const char* name, Tab tab) {
         h.tabs()->setCurrentIndex(tab);
         press(name);
     }
-    void press(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    void type(const char* box, const QString& text) {
-        h.find<QWidget>(box)->setFocus();
-        QTest::keyClicks(h.find<QWidget>(box), text);
-    }
+    void type(const char* box, const QString& text) { QTest::keyClicks(h.find(box), text); }
 
-    Seen seen() {
-        bool all = true, none = true;
-        for (const char* name : kSearchButtons) {
-            all = all && button(name)->isEnabled();
-            none = none && !button(name)->isEnabled();
-        }
-        if (!all && !none) qWarning("the search buttons disagree");
-        return {all, button("stopButton")->text(), button("incompleteButton")->isEnabled(),
-                h.find<QLabel>("statusLine")->text()};
-    }
-
-    void serveCategory(int pages, const std::string& rows = Row(4)) {
-        h.desk.fetch.serve(CategoryPage(1),
-                           "Page 1 of <b>" + std::to_string(pages) + "</b></font>" + Block(rows));
+    // A category search over `pages` pages with a row of `bids` bids on each, the page number
+    // on the page after the first.
+    void serveCategory(int pages, int firstBids = 4) {
+        h.desk.fetch.serve(CategoryFirstPageUrl("7"),
+                           test::PageCount(std::to_string(pages)) +
+                               Block(ListingsRow("p1", std::to_string(firstBids))));
         for (int page = 2; page <= pages; ++page)
-            h.desk.fetch.serve(CategoryPage(page), Block(Row(page)));
+            h.desk.fetch.serve(CategoryPageUrl("7", page),
+                               Block(ListingsRow("p", std::to_string(page))));
+    }
+
+    Seen seen() const {
+        int enabled = 0;
+        for (const char* name : kSearchButtons) enabled += h.find(name)->isEnabled() ? 1 : 0;
+        if (enabled % 5 != 0) qWarning("the search buttons disagree");
+        return {enabled == 5, h.find<QPushButton>("stopButton")->text(),
+                h.find("incompleteButton")->isEnabled(), h.find<QLabel>("statusLine")->text()};
     }
 
     WindowHarness h;
 };
-
-// A category search over two pages, one block of listings on each: the walk yields once per page.
-void RunCategorySearch(WindowHarness& h) {
-    const std::string block = Block("<tr><td>a listing</td></tr>");
-    h.desk.fetch.serve(CategoryPage(1), "Page 1 of <b>2</b></font>" + block);
-    h.desk.fetch.serve(CategoryPage(2), block);
-    h.tabs()->setCurrentIndex(1);
-    QTest::keyClicks(h.find("categoryNumber"), "7");
-    QTest::mouseClick(h.find("categorySearchButton"), Qt::LeftButton);
-}
-
-const Seen kIdleAfterStop{true, "Stop Search", false, "Ready for another search"};
 
 }  // namespace
 
@@ -118,205 +95,118 @@ class SearchStatesTest : public QObject {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("tab");
         QTest::addColumn<QString>("firstUrl");
-        QTest::addColumn<QString>("countPage");
-        const QString count = QString::fromStdString(kCountCell) + "3</b>";
+        const QString count = QString::fromStdString(test::CountCell("3"));
         QTest::newRow("category") << "categorySearchButton" << int(Category)
-                                  << QString::fromStdString(CategoryPage(1))
-                                  << "Page 1 of <b>1</b></font>";
+                                  << QString::fromStdString(CategoryFirstPageUrl("7"));
         QTest::newRow("featured") << "featuredSearchButton" << int(Featured)
-                                  << QString::fromStdString(
-                                         kListings + "/aw/plistings/list/featured/index.html")
-                                  << "Page 1 of <b>1</b></font>";
-        QTest::newRow("keyword") << "keywordSearchButton" << int(Keyword)
-                                 << QString("http://") + vendra::hosts::kKeywordSearch +
-                                        "/search/search.dll?MfcISAPICommand=GetResult&ht=1&"
-                                        "ebaytag1=ebayreg&query=lamp&query2=lamp&search_option=1&"
-                                        "exclude=&category0=&minPrice=&maxPrice=&ebaytag1code=0&"
-                                        "st=&SortProperty=MetaEndSort"
-                                 << count;
-        QTest::newRow("completed") << "completedSearchButton" << int(Completed)
-                                   << QString("http://") + vendra::hosts::kCompletedSearch +
-                                          "/search/search.dll?ht=1&query=lamp&"
-                                          "SortProperty=MetaEndSort"
-                                   << count;
+                                  << QString::fromStdString(FeaturedFirstPageUrl());
+        QTest::newRow("keyword")
+            << "keywordSearchButton" << int(Keyword)
+            << QString::fromStdString(
+                   KeywordSearchPages({"lamp", "", 0, false, "", "", ""}).firstPage);
+        QTest::newRow("completed")
+            << "completedSearchButton" << int(Completed)
+            << QString::fromStdString(CompletedSearchPages("lamp").firstPage);
     }
 
     void eachKindRunsFromTheClickToTheResultsPage() {
         QFETCH(QString, button);
         QFETCH(int, tab);
         QFETCH(QString, firstUrl);
-        QFETCH(QString, countPage);
         Window w;
-        QCOMPARE(w.seen(),
-                 (Seen{true, "Stop Search", false,
-                       "Enter the minimum amount of bids you want the search to find and then "
-                       "choose a search."}));
-        w.h.find<QLineEdit>("minimumBids")->clear();
-        w.type("minimumBids", "3");
-        w.type("categoryNumber", "7");
+        QCOMPARE(w.seen(), (Seen{true, "Stop Search", false,
+                                 "Enter the minimum amount of bids you want the search to find "
+                                 "and then choose a search."}));
+        // Stop Search before any search is the idle state after a stop.
+        w.press("stopButton");
+        QCOMPARE(w.seen(), kIdleAfterStop);
         w.type("titleWords", "lamp");
         w.type("completedWords", "lamp");
-        const bool searchResults = countPage.contains("face=");
+        const bool results = tab == Keyword || tab == Completed;
+        const auto row = [&](const char* title, const char* bids) {
+            return results ? test::ResultsRow(title, bids) : ListingsRow(title, bids);
+        };
         w.h.desk.fetch.serve(firstUrl.toStdString(),
-                             countPage.toStdString() +
-                                 Block(Row(2, searchResults) + "\r\n" + Row(5, searchResults)));
-
+                             (results ? test::CountCell("3") : test::PageCount("1")) +
+                                 Block(row("two", "2") + "\r\n" + row("five", "5")));
         std::optional<Seen> walking;
         w.h.desk.events.at(1, [&] { walking = w.seen(); });
         w.click(button.toLatin1().constData(), Tab(tab));
 
-        QVERIFY(walking);
-        QCOMPARE(*walking, (Seen{false, "Stop Search", true, walking->status}));
+        QCOMPARE(walking, (Seen{false, "Stop Search", true, walking ? walking->status : ""}));
         QCOMPARE(w.h.desk.fetch.requests.front(), firstUrl.toStdString());
-        QCOMPARE(w.seen(), (Seen{false, "Begin New Search", true, "Finished!!!"}));
-        QCOMPARE(w.h.desk.shell.opened,
-                 std::vector<std::string>{w.h.desk.identity.path("Finalsearch.htm").string()});
-        const std::string page = w.h.desk.read("Finalsearch.htm").value_or("");
-        QVERIFY(page.find("item with 5 bids") != std::string::npos);
-        QVERIFY(page.find("item with 2 bids") == std::string::npos);
+        QCOMPARE(w.seen(), kFinished);
+        const std::string page = w.h.desk.identity.path("Finalsearch.htm");
+        QCOMPARE(w.h.desk.shell.opened, std::vector<std::string>{page});
+        const std::string written = w.h.desk.read("Finalsearch.htm").value_or("");
+        QVERIFY(written.find("five") != std::string::npos &&
+                written.find("two") == std::string::npos);
         QVERIFY(!w.h.desk.read("Listinglist.txt"));
-
         // Begin New Search: back to the idle state; the results page stays.
         w.press("stopButton");
         QCOMPARE(w.seen(), kIdleAfterStop);
         QVERIFY(w.h.desk.read("Finalsearch.htm"));
     }
 
-    void stopSearchDuringPageTwoOfFive() {
+    // Category searches that end some other way: by a click at a yield, or by what the site sent.
+    void aSearchThatEndsEarly_data() {
+        QTest::addColumn<int>("scenario");
+        for (int i = 0; i < int(std::size(kScenarios)); ++i) QTest::newRow(kScenarios[i].name) << i;
+    }
+
+    void aSearchThatEndsEarly() {
+        QFETCH(int, scenario);
+        const Scenario& s = kScenarios[scenario];
         Window w;
-        w.type("categoryNumber", "7");
-        w.serveCategory(5);
-        w.h.desk.events.at(2, [&] { w.press("stopButton"); });
+        s.prepare(w);
         w.click("categorySearchButton", Category);
-
-        QCOMPARE(w.h.desk.fetch.requests.size(), std::size_t{3});  // the probe, pages 1 and 2
-        // The stopped step writes one more progress text over "Ready for another search".
-        QCOMPARE(w.seen(), (Seen{true, "Stop Search", false, "3 of 5 pages searched."}));
-        QVERIFY(!w.h.desk.read("Finalsearch.htm"));
-        QVERIFY(w.h.desk.read("Listinglist.txt"));
-        QVERIFY(w.h.desk.shell.opened.empty());
-    }
-
-    void seeIncompleteResultsDuringTheFirstPage() {
-        Window w;
-        w.type("categoryNumber", "7");
-        w.serveCategory(3);
-        w.h.desk.fetch.serve(CategoryPage(1), "of <b>3</b></font>" + Block(Row(6)) + Block(Row(9)));
-        w.h.desk.events.at(1, [&] { w.press("incompleteButton"); });
-        w.click("categorySearchButton", Category);
-
-        QCOMPARE(w.h.desk.fetch.requests.size(), std::size_t{2});
-        QCOMPARE(w.seen(), (Seen{false, "Begin New Search", false, "Finished!!!"}));
-        const std::string page = w.h.desk.read("Finalsearch.htm").value_or("");
-        QVERIFY(page.find("item with 6 bids") != std::string::npos);
-        QVERIFY(page.find("item with 9 bids") == std::string::npos);
-    }
-
-    void stopSearchBeforeAnySearch() {
-        Window w;
-        w.press("stopButton");
-        QCOMPARE(w.seen(), kIdleAfterStop);
-        QVERIFY(w.h.logic.state().stopRequested);
-    }
-
-    void aStartDuringTheUnwindingRunsAfterTheStoppedSearch() {
-        Window w;
-        w.type("categoryNumber", "7");
-        w.serveCategory(5);
-        const std::string featured = kListings + "/aw/plistings/list/featured/index.html";
-        w.h.desk.fetch.serve(featured, "Page 1 of <b>1</b></font>" + Block(Row(8)));
-        w.h.desk.events.at(2, [&] {
-            w.press("stopButton");
-            w.click("featuredSearchButton", Featured);
-            QCOMPARE(w.h.desk.fetch.requests.back(), CategoryPage(2));
-        });
-        w.click("categorySearchButton", Category);
-
-        QCOMPARE(w.h.desk.fetch.requests,
-                 (std::vector<std::string>{CategoryPage(1), CategoryPage(1), CategoryPage(2),
-                                           featured, featured}));
-        QCOMPARE(w.seen(), (Seen{false, "Begin New Search", true, "Finished!!!"}));
-    }
-
-    void aFailedFirstPageEndsWithAMessage() {
-        Window w;
-        w.type("categoryNumber", "7");  // nothing served: the fetch fails
-        w.click("categorySearchButton", Category);
-        QCOMPARE(w.h.desk.messages.messages.size(), std::size_t{1});
-        QVERIFY(
-            w.h.desk.messages.messages[0].starts_with("The auction site could not be reached: "));
-        QCOMPARE(w.seen(), kIdleAfterStop);
-    }
-
-    void tooManyListingsReturnsToTheReadyState() {
-        Window w;
-        w.type("completedWords", "lamp");
-        w.h.desk.fetch.onFetch = [&](const std::string& url) {
-            w.h.desk.fetch.serve(url, kCountCell + "many</b>");
-        };
-        w.click("completedSearchButton", Completed);
-        QCOMPARE(w.h.desk.messages.messages,
-                 std::vector<std::string>{"eBay says your search returned too many listings. "
-                                          "Please narrow it and try again"});
-        QCOMPARE(w.seen(), (Seen{true, "Stop Search", false, "Ready for another search"}));
-        QVERIFY(w.h.logic.state().stopRequested);
-    }
-
-    void aBadBidCellEndsWithoutResults() {
-        Window w;
-        w.type("categoryNumber", "7");
-        w.h.desk.fetch.serve(
-            CategoryPage(1),
-            "of <b>1</b></font>" + Block("<tr></TD><TD ALIGN=CENTER WIDTH=\"12%\">lots<br></tr>"));
-        w.click("categorySearchButton", Category);
-        QCOMPARE(w.seen(), (Seen{false, "Stop Search", true, "Finding Bid amounts......."}));
-        QVERIFY(w.h.desk.messages.messages.empty());
-        QVERIFY(w.h.desk.read("Listinglist.txt"));
-        // Stop Search returns the window to the idle state.
-        w.press("stopButton");
-        QCOMPARE(w.seen(), kIdleAfterStop);
+        QCOMPARE(w.seen(), s.seen);
+        QCOMPARE(int(w.h.desk.fetch.requests.size()), s.requests);
+        QCOMPARE(bool(w.h.desk.read("Finalsearch.htm")), s.resultsPage);
+        QCOMPARE(bool(w.h.desk.read("Listinglist.txt")), s.listingFile);
+        QCOMPARE(QString::fromStdString(
+                     w.h.desk.messages.messages.empty() ? "" : w.h.desk.messages.messages[0])
+                     .left(s.message.size()),
+                 s.message);
     }
 
     void menuCommandDuringSearchOpensItsTarget_data() {
         QTest::addColumn<QString>("target");
         QTest::newRow("instructionsItem") << "{folder}/instructions.htm";
-        QTest::newRow("emailItem") << QString("mailto:") + vendra::hosts::kAuthorMail;
-        QTest::newRow("websiteItem") << QString("http://") + vendra::hosts::kAuthorWebsite;
+        QTest::newRow("emailItem") << QString("mailto:") + hosts::kAuthorMail;
+        QTest::newRow("websiteItem") << QString("http://") + hosts::kAuthorWebsite;
         QTest::newRow("lastResultsItem") << "{folder}/Finalsearch.htm";
     }
 
     void menuCommandDuringSearchOpensItsTarget() {
         QFETCH(QString, target);
         Window w;
-        WindowHarness& h = w.h;
-        target.replace("{folder}", QString::fromStdString(h.desk.identity.folder()));
+        target.replace("{folder}", QString::fromStdString(w.h.desk.identity.folder()));
         std::vector<std::string> openedDuringSearch;
-        h.desk.events.at(1, [&] {
-            h.find<QAction>(QTest::currentDataTag())->trigger();
-            openedDuringSearch = h.desk.shell.opened;
+        w.h.desk.events.at(1, [&] {
+            w.h.find<QAction>(QTest::currentDataTag())->trigger();
+            openedDuringSearch = w.h.desk.shell.opened;
         });
-        RunCategorySearch(h);
-
+        w.serveCategory(2);
+        w.click("categorySearchButton", Category);
         QCOMPARE(openedDuringSearch, std::vector<std::string>{target.toStdString()});
         // The search went on to its second page after the command.
-        QCOMPARE(h.desk.fetch.requests.back(), CategoryPage(2));
+        QCOMPARE(w.h.desk.fetch.requests.back(), CategoryPageUrl("7", 2));
     }
 
     void aboutClosedAndChosenAgainDuringSearchStaysOpen() {
         Window w;
-        WindowHarness& h = w.h;
         // Opened and closed at the first block; the closed box is only discarded once the search
         // has returned to the event loop.
-        h.desk.events.at(1, [&] {
-            h.find<QAction>("aboutItem")->trigger();
-            QCOMPARE(ShowingWindows("aboutBox").size(), 1);
-            QTest::keyClick(ShowingWindows("aboutBox").front(), Qt::Key_Escape);
+        w.h.desk.events.at(1, [&] {
+            w.h.find<QAction>("aboutItem")->trigger();
+            QTest::keyClick(test::ShowingWindows("aboutBox").value(0), Qt::Key_Escape);
         });
-        h.desk.events.at(2, [&] { h.find<QAction>("aboutItem")->trigger(); });
-        RunCategorySearch(h);
-
-        QCOMPARE(ShowingWindows("aboutBox").size(), 1);
-        QPointer<QWidget> box = ShowingWindows("aboutBox").front();
+        w.h.desk.events.at(2, [&] { w.h.find<QAction>("aboutItem")->trigger(); });
+        w.serveCategory(2);
+        w.click("categorySearchButton", Category);
+        QCOMPARE(test::ShowingWindows("aboutBox").size(), 1);
+        QPointer<QWidget> box = test::ShowingWindows("aboutBox").front();
         // Let the first box's discarding happen: the second one must not go with it.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(box && box->isVisible());
@@ -325,19 +215,89 @@ class SearchStatesTest : public QObject {
 
     void closingDuringSearchStopsItThenCloses() {
         Window w;
-        WindowHarness& h = w.h;
         bool closedAtOnce = true;
-        h.desk.events.at(1, [&] { closedAtOnce = h.form.close(); });
-        RunCategorySearch(h);
-
+        w.h.desk.events.at(1, [&] { closedAtOnce = w.h.form.close(); });
+        w.serveCategory(2);
+        w.click("categorySearchButton", Category);
         QVERIFY(!closedAtOnce);
-        QVERIFY(h.logic.state().stopRequested);
         // The second page was never asked for, no results page was written, and the window is
         // closed now that the search has returned.
-        QCOMPARE(h.desk.fetch.requests.back(), CategoryPage(1));
-        QVERIFY(!h.desk.read("Finalsearch.htm"));
-        QVERIFY(!h.form.isVisible());
+        QCOMPARE(w.h.desk.fetch.requests.back(), CategoryFirstPageUrl("7"));
+        QVERIFY(!w.h.desk.read("Finalsearch.htm"));
+        QVERIFY(!w.h.form.isVisible());
     }
+
+  private:
+    struct Scenario {
+        const char* name;
+        std::function<void(Window&)> prepare;
+        Seen seen;
+        int requests;
+        bool resultsPage, listingFile;
+        QString message;  // how the one message box text begins
+    };
+
+    static inline const Scenario kScenarios[] = {
+        {"stop at page two of five",
+         [](Window& w) {
+             w.serveCategory(5);
+             w.h.desk.events.at(2, [&w] { w.press("stopButton"); });
+         },
+         // The stopped step writes one more progress text over "Ready for another search".
+         {true, "Stop Search", false, "3 of 5 pages searched."},
+         3,
+         false,
+         true,
+         ""},
+        {"see incomplete results at the first block",
+         [](Window& w) {
+             w.serveCategory(3);
+             w.h.desk.events.at(1, [&w] { w.press("incompleteButton"); });
+         },
+         {false, "Begin New Search", false, "Finished!!!"},
+         2,
+         true,
+         false,
+         ""},
+        {"a start while the stopped search unwinds runs after it",
+         [](Window& w) {
+             w.serveCategory(5);
+             w.h.desk.fetch.serve(FeaturedFirstPageUrl(), test::PageCount("1") + Block("featured"));
+             w.h.desk.events.at(2, [&w] {
+                 w.press("stopButton");
+                 w.click("featuredSearchButton", Featured);
+                 QCOMPARE(w.h.desk.fetch.requests.size(), 3u);  // the start waits
+             });
+         },
+         kFinished, 5, true, false, ""},
+        {"first page out of reach", [](Window&) {}, kIdleAfterStop, 1, false, false,
+         "The auction site could not be reached: "},
+        {"a bad bid cell",
+         [](Window& w) {
+             w.h.desk.fetch.serve(CategoryFirstPageUrl("7"),
+                                  test::PageCount("1") + Block(ListingsRow("x", "lots")));
+         },
+         {false, "Stop Search", true, "Finding Bid amounts......."},
+         2,
+         false,
+         true,
+         ""},
+        // See Incomplete Results during a search that ended with the too-many-listings message
+        // must not cut the next search short.
+        {"too many listings, then a whole search",
+         [](Window& w) {
+             w.type("completedWords", "lamp");
+             w.h.desk.fetch.onFetch = [&w](const std::string& url) {
+                 if (url.find("lamp") == std::string::npos) return;
+                 w.h.desk.fetch.serve(url, test::CountCell("many"));
+                 w.press("incompleteButton");
+             };
+             w.click("completedSearchButton", Completed);
+             QCOMPARE(w.seen(), (Seen{true, "Stop Search", false, "Ready for another search"}));
+             w.serveCategory(2);
+         },
+         kFinished, 4, true, false, "eBay says your search returned too many listings."},
+    };
 };
 
 QTEST_MAIN(SearchStatesTest)

@@ -1,5 +1,6 @@
 // A search from the command line through the window's logic, with fakes for the site and files:
-// what goes to standard output and error, and the exit status of every way a search ends.
+// every status text of the search in order, what goes to standard output and error, and the exit
+// status of every way a search ends.
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ struct Console {
 };
 
 TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
-    const std::string page = test::PageCount("1") + test::Block(test::ListingsRow("a", "4"));
+    const std::string page = test::PageCount("2") + test::Block(test::ListingsRow("a", "4"));
     const struct {
         const char* name;
         std::string firstPage;  // empty: cannot be fetched
@@ -36,7 +37,9 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
         int status;
         std::string lastError;
     } cases[] = {
-        {"finished", page, "3", kExitResultsWritten, "Finished!!!"},
+        {"finished", page, "3", kExitResultsWritten,
+         "2 pages of listings found\n2 of 2 pages searched.\nFinding Bid amounts.......\n"
+         "Creating Output.......\nFinished!!!"},
         {"unreachable", "", "0", kExitNoResults,
          "No results page: the auction site could not be reached."},
         {"bad bid cell", test::Block(test::ListingsRow("a", "lots")), "0", kExitNoResults,
@@ -47,6 +50,7 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
     for (const auto& c : cases) {
         Console console;
         if (!c.firstPage.empty()) console.desk.fetch.serve(CategoryFirstPageUrl("5"), c.firstPage);
+        console.desk.fetch.serve(CategoryPageUrl("5", 2), "");
         EXPECT_EQ(
             console.run({.kind = SearchKind::Category, .category = "5", .minimumBids = c.minimum}),
             c.status)
