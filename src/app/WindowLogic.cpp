@@ -77,6 +77,17 @@ void WindowLogic::runSearch(SearchKind kind) {
     } running(searchDepth_);
 
     lastEnd_ = SearchEnd::None;
+    // Taken before anything is deleted and held until the search has returned, however it ends.
+    const std::unique_ptr<SearchLock::Hold> folderHold =
+        platform_.searchLock.tryHold(platform_.identity.folder());
+    if (!folderHold) {
+        platform_.messages.showMessage(
+            "Another Vendra window is searching from this folder. Wait for it to finish, then "
+            "search again.");
+        returnToIdle();
+        lastEnd_ = SearchEnd::FolderInUse;
+        return;
+    }
     state_.stopRequested = false;
     // A See Incomplete Results left over from a search that ended with the too-many-listings
     // message would otherwise cut this search short after its first block.

@@ -20,6 +20,7 @@ enum class SearchEnd {
     SiteUnreachable,  // the first page could not be fetched
     BidsUnreadable,   // a bid count in the listing file could not be read
     PageNotWritten,   // the minimum is not a number, or the results page could not be written
+    FolderInUse,      // another program was searching from the application folder
 };
 
 // The main window's logic: the search state, the commands behind the buttons with the button

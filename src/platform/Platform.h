@@ -5,6 +5,7 @@
 #include "platform/EventYield.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBox.h"
+#include "platform/SearchLock.h"
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
 #include "platform/UrlFetch.h"
@@ -21,6 +22,9 @@ struct Platform {
     Shell& shell;
     AppIdentity& identity;
     LocaleInfo& locale;
+    // The desktop's lock unless a caller passes another, so that every front end that runs
+    // searches guards the application folder without having to remember to; tests pass a fake.
+    SearchLock& searchLock = DesktopSearchLock();
 };
 
 }  // namespace vendra

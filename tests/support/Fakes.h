@@ -130,6 +130,15 @@ class FakeFiles : public StdTextFiles {
     std::vector<std::string> removed;  // every path asked to be deleted, in order
 };
 
+// The folder's search lock, as held by another program or free; counts the holds alive.
+class FakeSearchLock : public SearchLock {
+  public:
+    std::unique_ptr<Hold> tryHold(const std::string& folder) override;
+    bool heldElsewhere = false;
+    std::vector<std::string> folders;  // every folder asked for
+    int holds = 0;
+};
+
 // All fakes together, and the Platform that hands them to the logic.
 struct FakeDesktop {
     FakeControls controls;
@@ -140,7 +149,9 @@ struct FakeDesktop {
     FakeShell shell;
     FakeIdentity identity;
     FakeLocale locale;
-    Platform platform{controls, events, messages, fetch, files, shell, identity, locale};
+    FakeSearchLock searchLock;
+    Platform platform{controls, events,   messages, fetch,     files,
+                      shell,    identity, locale,   searchLock};
 
     // Reads a file of the application folder whole, as bytes; nullopt when it does not exist.
     std::optional<std::string> read(const std::string& name) const;

@@ -111,5 +111,63 @@ TEST_F(WindowLogicTest, EverySearchStartClearsTheIncompleteRequest) {
     EXPECT_EQ(desk.controls.status(), "Finished!!!");
 }
 
+TEST_F(WindowLogicTest, AStartWhileAnotherProgramSearchesTheFolderChangesNothing) {
+    desk.searchLock.heldElsewhere = true;
+    desk.write("Listinglist.txt", "their blocks");
+    logic.startFeaturedSearch();
+
+    EXPECT_EQ(desk.searchLock.folders, std::vector<std::string>{desk.identity.folder()});
+    EXPECT_TRUE(desk.files.removed.empty());
+    EXPECT_TRUE(desk.fetch.requests.empty());
+    EXPECT_EQ(desk.read("Listinglist.txt"), "their blocks");
+    EXPECT_EQ(desk.messages.messages,
+              std::vector<std::string>{"Another Vendra window is searching from this folder. Wait "
+                                       "for it to finish, then search again."});
+    EXPECT_EQ(statuses(99), std::vector<std::string>{"Ready for another search"});
+    EXPECT_EQ(desk.controls.caption(Control::StopButton), "Stop Search");
+    EXPECT_FALSE(desk.controls.enabled(Control::IncompleteButton));
+    EXPECT_TRUE(desk.controls.enabled(Control::FeaturedSearchButton));
+    EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::FolderInUse);
+}
+
+TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
+    using Script = void (*)(test::FakeDesktop&, WindowLogic&);
+    const std::string onePage = test::PageCount("1") + Block(test::ListingsRow("a", "1"));
+    const struct {
+        SearchEnd end;
+        Script script;
+    } cases[] = {
+        {SearchEnd::Finished, [](test::FakeDesktop&, WindowLogic&) {}},
+        {SearchEnd::SiteUnreachable,
+         [](test::FakeDesktop& d, WindowLogic&) { d.fetch.pages.clear(); }},
+        {SearchEnd::TooManyListings,
+         [](test::FakeDesktop& d, WindowLogic&) { d.fetch.serve(FeaturedFirstPageUrl(), ""); }},
+        {SearchEnd::Stopped,
+         [](test::FakeDesktop& d, WindowLogic& l) {
+             d.events.at(1, [&target = l] { target.stopSearch(); });
+         }},
+        {SearchEnd::Stopped,
+         [](test::FakeDesktop& d, WindowLogic& l) {
+             d.events.at(1, [&target = l] { target.mayClose(); });
+         }},
+    };
+    for (const auto& c : cases) {
+        test::FakeDesktop desk;
+        WindowLogic logic{desk.platform};
+        desk.controls.type(Control::MinimumBids, "0");
+        desk.fetch.serve(FeaturedFirstPageUrl(), onePage);
+        c.script(desk, logic);
+        std::vector<int> heldAtFetch;
+        desk.fetch.onFetch = [&](const std::string&) {
+            heldAtFetch.push_back(desk.searchLock.holds);
+        };
+        logic.startFeaturedSearch();
+        EXPECT_EQ(logic.lastSearchEnd(), c.end);
+        EXPECT_FALSE(heldAtFetch.empty());
+        EXPECT_EQ(heldAtFetch, std::vector<int>(heldAtFetch.size(), 1)) << int(c.end);
+        EXPECT_EQ(desk.searchLock.holds, 0) << int(c.end);
+    }
+}
+
 }  // namespace
 }  // namespace vendra
