@@ -98,21 +98,26 @@ void WindowLogic::runSearch(SearchKind kind) {
     RemoveWorkingFiles(platform_.files, workingFiles());
     state_.kind = kind;
 
+    LostBlocks lost;
     try {
         switch (kind) {
             case SearchKind::Category:
                 showStatus("Finding # of Auctions in Category.......");
-                walkListingPages(CategoryFirstPageUrl(platform_.controls.text(Control::CategoryNumber)));
+                lost = walkListingPages(
+                    CategoryFirstPageUrl(platform_.controls.text(Control::CategoryNumber)));
                 break;
             case SearchKind::Featured:
                 showStatus("Finding # of featured auctions.......");
-                walkListingPages(FeaturedFirstPageUrl());
+                lost = walkListingPages(FeaturedFirstPageUrl());
                 break;
             case SearchKind::Completed:
                 showStatus("Finding # of completed auctions.......");
-                walkSearchResults(CompletedSearchPages(platform_.controls.text(Control::CompletedWords)));
+                lost = walkSearchResults(
+                    CompletedSearchPages(platform_.controls.text(Control::CompletedWords)));
                 break;
-            case SearchKind::Keyword: walkSearchResults(KeywordSearchPages(keywordForm())); break;
+            case SearchKind::Keyword:
+                lost = walkSearchResults(KeywordSearchPages(keywordForm()));
+                break;
             case SearchKind::None: break;
         }
     } catch (const FetchError& error) {
@@ -124,30 +129,35 @@ void WindowLogic::runSearch(SearchKind kind) {
         return;
     }
     findBidsAndWriteResults();
+    // Only once the results page is open: the user sees what arrived, then what is missing.
+    if (lastEnd_ == SearchEnd::Finished && lost.count > 0) reportLostBlocks(lost);
 }
 
-void WindowLogic::walkListingPages(const std::string& firstPage) {
+LostBlocks WindowLogic::walkListingPages(const std::string& firstPage) {
     ProbePageCount(firstPage, state_, platform_.fetch, platform_.controls, platform_.locale);
     // The walk fetches the first page again: the probe's page is not handed over.
-    WalkPages(firstPage, "", workingFiles().listing, state_,
-              {platform_.fetch, platform_.events, platform_.files, platform_.controls});
+    return WalkPages(firstPage, "", workingFiles().listing, state_,
+                     {platform_.fetch, platform_.events, platform_.files, platform_.controls});
 }
 
-void WindowLogic::walkSearchResults(const ResultPages& pages) {
+LostBlocks WindowLogic::walkSearchResults(const ResultPages& pages) {
     state_.resultOffset = 0;
     const std::string firstPage = platform_.fetch.fetch(pages.firstPage);
-    if (state_.stopRequested) return;
+    if (state_.stopRequested) return {};
     const ListingCount count = ReadListingCount(firstPage, platform_.locale.separators());
     switch (count.status) {
-        case ListingCount::Status::NotANumber: tooManyListings(); return;
+        case ListingCount::Status::NotANumber:
+            tooManyListings();
+            return {};
         case ListingCount::Status::NoEnd:
-        case ListingCount::Status::Overflow: return;
+        case ListingCount::Status::Overflow:
+            return {};
         case ListingCount::Status::Found: break;
     }
     state_.listingTotal = count.listings;
     showStatus(count.text + " listings found");
-    WalkPages(pages.firstPage, pages.followingPrefix, workingFiles().listing, state_,
-              {platform_.fetch, platform_.events, platform_.files, platform_.controls});
+    return WalkPages(pages.firstPage, pages.followingPrefix, workingFiles().listing, state_,
+                     {platform_.fetch, platform_.events, platform_.files, platform_.controls});
 }
 
 KeywordSearchForm WindowLogic::keywordForm() const {
@@ -225,6 +235,14 @@ void WindowLogic::tooManyListings() {
     setSearchControlsEnabled(true);
     platform_.controls.setCaption(Control::StopButton, "Stop Search");
     showStatus("Ready for another search");
+}
+
+void WindowLogic::reportLostBlocks(const LostBlocks& lost) {
+    const bool one = lost.count == 1;
+    platform_.messages.showMessage(
+        std::to_string(lost.count) + (one ? " listing block" : " listing blocks") +
+        " could not be written to the listing file (" + lost.firstReason +
+        "); the results page lacks " + (one ? "its" : "their") + " listings.");
 }
 
 WorkingFiles WindowLogic::workingFiles() const { return WorkingFiles::In(platform_.identity.folder()); }

@@ -8,6 +8,7 @@
 #include "help/HelpMenu.h"
 #include "platform/Platform.h"
 #include "query/SearchUrls.h"
+#include "retrieval/PageWalk.h"
 
 namespace vendra {
 
@@ -55,8 +56,8 @@ public:
 private:
     void start(SearchKind kind);
     void runSearch(SearchKind kind);
-    void walkListingPages(const std::string& firstPage);
-    void walkSearchResults(const ResultPages& pages);
+    LostBlocks walkListingPages(const std::string& firstPage);
+    LostBlocks walkSearchResults(const ResultPages& pages);
     void findBidsAndWriteResults();
     void finishResults(const WorkingFiles& paths);
     KeywordSearchForm keywordForm() const;
@@ -67,6 +68,8 @@ private:
     void returnToIdle();
     // The message and window reset when the site refuses a search with too many listings.
     void tooManyListings();
+    // Tells the user how many listing blocks the results page lacks, and why.
+    void reportLostBlocks(const LostBlocks& lost);
     WorkingFiles workingFiles() const;
 
     Platform& platform_;

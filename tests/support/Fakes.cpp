@@ -67,7 +67,9 @@ std::unique_ptr<SearchLock::Hold> FakeSearchLock::tryHold(const std::string& fol
 }
 
 void FakeFiles::appendLine(const std::string& path, std::string_view text) {
-    if (unwritable.count(path)) throw FileError(FileError::Kind::Access, "refused: " + path);
+    if (unwritable.count(path))
+        throw FileError(FileError::Kind::Access, "Cannot write " + path + ": " + kUnwritableReason,
+                        kUnwritableReason);
     StdTextFiles::appendLine(path, text);
 }
 

@@ -126,7 +126,8 @@ class FakeFiles : public StdTextFiles {
     void remove(const std::string& path) override;
     void appendLine(const std::string& path, std::string_view text) override;
     std::set<std::string> undeletable;
-    std::set<std::string> unwritable;
+    std::set<std::string> unwritable;  // appending fails as on a full disk
+    static constexpr const char* kUnwritableReason = "No space left on device";
     std::vector<std::string> removed;  // every path asked to be deleted, in order
 };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/WindowLogic.h"
 #include "support/Fakes.h"
 #include "support/Pages.h"
@@ -166,6 +168,49 @@ TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
         EXPECT_FALSE(heldAtFetch.empty());
         EXPECT_EQ(heldAtFetch, std::vector<int>(heldAtFetch.size(), 1)) << int(c.end);
         EXPECT_EQ(desk.searchLock.holds, 0) << int(c.end);
+    }
+}
+
+TEST_F(WindowLogicTest, BlocksTheListingFileWouldNotTakeAreReportedAfterTheResultsPageOpens) {
+    const std::string kReason = test::FakeFiles::kUnwritableReason;
+    const struct {
+        std::set<int> unwritablePages;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {{}, {}},
+        {{3},
+         {"1 listing block could not be written to the listing file (" + kReason +
+          "); the results page lacks its listings."}},
+        {{2, 3},
+         {"3 listing blocks could not be written to the listing file (" + kReason +
+          "); the results page lacks their listings."}},
+    };
+    const std::string listing = desk.identity.path("Listinglist.txt").string();
+    desk.fetch.serve(FeaturedFirstPageUrl(),
+                     test::PageCount("3") + Block(test::ListingsRow("a", "1")));
+    desk.fetch.serve(FeaturedPageUrl(2), Block("b") + Block("c"));
+    desk.fetch.serve(FeaturedPageUrl(3), Block("d"));
+    for (const auto& c : cases) {
+        desk.messages.messages.clear();
+        desk.shell.opened.clear();
+        desk.fetch.onFetch = [&](const std::string& url) {
+            const int page = url == FeaturedPageUrl(2) ? 2 : url == FeaturedPageUrl(3) ? 3 : 1;
+            desk.files.unwritable.clear();
+            if (c.unwritablePages.count(page)) desk.files.unwritable.insert(listing);
+        };
+        std::vector<std::string> seenAtMessage;
+        desk.messages.onShow = [&] {
+            seenAtMessage = {desk.controls.status(), desk.shell.opened.at(0)};
+        };
+        logic.startFeaturedSearch();
+
+        EXPECT_EQ(desk.messages.messages, c.messages);
+        EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::Finished);
+        EXPECT_NE(desk.read("Finalsearch.htm").value_or("").find("http://x/a"), std::string::npos);
+        if (!c.messages.empty()) {
+            EXPECT_EQ(seenAtMessage,
+                      (std::vector<std::string>{"Finished!!!", desk.shell.opened.at(0)}));
+        }
     }
 }
 
