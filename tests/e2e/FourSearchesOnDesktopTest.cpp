@@ -114,11 +114,13 @@ private slots:
 
         // The search runs inside the click; the browser is started on its own.
         const QString page = QString::fromStdString(identity.path("Finalsearch.htm").string());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record_), 10000);
-        QFile record(record_);
-        QVERIFY(record.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(record.readAll()).trimmed(),
-                 QUrl::fromLocalFile(page).toString());
+        // The recording script creates its file before it writes the line: wait for the line.
+        const auto recorded = [this] {
+            QFile record(record_);
+            return record.open(QIODevice::ReadOnly) ? QString::fromUtf8(record.readAll()) : "";
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(recorded().endsWith('\n'), 10000);
+        QCOMPARE(recorded().trimmed(), QUrl::fromLocalFile(page).toString());
         QCOMPARE(form.findChild<QPushButton*>("stopButton")->text(), QString("Begin New Search"));
         QVERIFY(messages.messages.empty());
 
