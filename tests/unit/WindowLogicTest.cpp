@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "app/WindowLogic.h"
 #include "support/Fakes.h"
 #include "support/Pages.h"
@@ -133,56 +131,43 @@ TEST_F(WindowLogicTest, AStartWhileAnotherProgramSearchesTheFolderChangesNothing
 }
 
 TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
-    using Script = void (*)(test::FakeDesktop&, WindowLogic&);
-    const std::string onePage = test::PageCount("1") + Block(test::ListingsRow("a", "1"));
-    const struct {
-        SearchEnd end;
-        Script script;
-    } cases[] = {
-        {SearchEnd::Finished, [](test::FakeDesktop&, WindowLogic&) {}},
-        {SearchEnd::SiteUnreachable,
-         [](test::FakeDesktop& d, WindowLogic&) { d.fetch.pages.clear(); }},
-        {SearchEnd::TooManyListings,
-         [](test::FakeDesktop& d, WindowLogic&) { d.fetch.serve(FeaturedFirstPageUrl(), ""); }},
-        {SearchEnd::Stopped,
-         [](test::FakeDesktop& d, WindowLogic& l) {
-             d.events.at(1, [&target = l] { target.stopSearch(); });
-         }},
-        {SearchEnd::Stopped,
-         [](test::FakeDesktop& d, WindowLogic& l) {
-             d.events.at(1, [&target = l] { target.mayClose(); });
-         }},
-    };
-    for (const auto& c : cases) {
+    // Each way a search ends: the first page served, not served, or without listings; a stop
+    // or a close at the first block.
+    const SearchEnd ends[] = {SearchEnd::Finished, SearchEnd::SiteUnreachable,
+                              SearchEnd::TooManyListings, SearchEnd::Stopped, SearchEnd::Stopped};
+    for (int c = 0; c < 5; ++c) {
         test::FakeDesktop desk;
         WindowLogic logic{desk.platform};
         desk.controls.type(Control::MinimumBids, "0");
-        desk.fetch.serve(FeaturedFirstPageUrl(), onePage);
-        c.script(desk, logic);
+        const std::string listings = c == 2 ? "" : Block(test::ListingsRow("a", "1"));
+        if (c != 1) desk.fetch.serve(FeaturedFirstPageUrl(), test::PageCount("1") + listings);
+        desk.events.at(1, [&, c] {
+            if (c == 3) logic.stopSearch();
+            if (c == 4) logic.mayClose();
+        });
         std::vector<int> heldAtFetch;
         desk.fetch.onFetch = [&](const std::string&) {
             heldAtFetch.push_back(desk.searchLock.holds);
         };
         logic.startFeaturedSearch();
-        EXPECT_EQ(logic.lastSearchEnd(), c.end);
-        EXPECT_FALSE(heldAtFetch.empty());
-        EXPECT_EQ(heldAtFetch, std::vector<int>(heldAtFetch.size(), 1)) << int(c.end);
-        EXPECT_EQ(desk.searchLock.holds, 0) << int(c.end);
+        EXPECT_EQ(logic.lastSearchEnd(), ends[c]);
+        EXPECT_EQ(heldAtFetch, std::vector<int>(c == 1 ? 1 : 2, 1)) << c;
+        EXPECT_EQ(desk.searchLock.holds, 0) << c;
     }
 }
 
 TEST_F(WindowLogicTest, BlocksTheListingFileWouldNotTakeAreReportedAfterTheResultsPageOpens) {
-    const std::string kReason = test::FakeFiles::kUnwritableReason;
+    const std::string reason = test::FakeFiles::kUnwritableReason;
     const struct {
-        std::set<int> unwritablePages;
+        int firstUnwritablePage;  // 0: every block is written
         std::vector<std::string> messages;
     } cases[] = {
-        {{}, {}},
-        {{3},
-         {"1 listing block could not be written to the listing file (" + kReason +
+        {0, {}},
+        {3,
+         {"1 listing block could not be written to the listing file (" + reason +
           "); the results page lacks its listings."}},
-        {{2, 3},
-         {"3 listing blocks could not be written to the listing file (" + kReason +
+        {2,
+         {"3 listing blocks could not be written to the listing file (" + reason +
           "); the results page lacks their listings."}},
     };
     const std::string listing = desk.identity.path("Listinglist.txt").string();
@@ -193,24 +178,22 @@ TEST_F(WindowLogicTest, BlocksTheListingFileWouldNotTakeAreReportedAfterTheResul
     for (const auto& c : cases) {
         desk.messages.messages.clear();
         desk.shell.opened.clear();
+        desk.files.unwritable.clear();
         desk.fetch.onFetch = [&](const std::string& url) {
-            const int page = url == FeaturedPageUrl(2) ? 2 : url == FeaturedPageUrl(3) ? 3 : 1;
-            desk.files.unwritable.clear();
-            if (c.unwritablePages.count(page)) desk.files.unwritable.insert(listing);
+            if (url == FeaturedPageUrl(c.firstUnwritablePage))
+                desk.files.unwritable.insert(listing);
         };
-        std::vector<std::string> seenAtMessage;
+        std::string seenAtMessage;
         desk.messages.onShow = [&] {
-            seenAtMessage = {desk.controls.status(), desk.shell.opened.at(0)};
+            seenAtMessage =
+                desk.controls.status() + ", opened " + std::to_string(desk.shell.opened.size());
         };
         logic.startFeaturedSearch();
 
         EXPECT_EQ(desk.messages.messages, c.messages);
-        EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::Finished);
+        EXPECT_EQ(seenAtMessage, c.messages.empty() ? "" : "Finished!!!, opened 1");
+        EXPECT_EQ(desk.shell.opened.size(), 1u);
         EXPECT_NE(desk.read("Finalsearch.htm").value_or("").find("http://x/a"), std::string::npos);
-        if (!c.messages.empty()) {
-            EXPECT_EQ(seenAtMessage,
-                      (std::vector<std::string>{"Finished!!!", desk.shell.opened.at(0)}));
-        }
     }
 }
 
