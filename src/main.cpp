@@ -14,6 +14,7 @@
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtUrlFetch.h"
 #include "platform/qt/XdgOpenShell.h"
@@ -40,7 +41,8 @@ int RunWindow(int argc, char** argv) {
     vendra::StdTextFiles files;
     vendra::QtShell shell;
     vendra::QtLocaleInfo locale;
-    vendra::Platform platform{window, yield, messages, fetch, files, shell, identity, locale};
+    vendra::QtSearchLock lock;
+    vendra::Platform platform{window, yield, messages, fetch, files, shell, identity, locale, lock};
 
     vendra::WindowLogic logic(platform);
     window.attach(logic);
@@ -63,7 +65,8 @@ int RunConsole(int argc, char** argv, const vendra::SearchRequest& request) {
     vendra::XdgOpenShell desktop;
     vendra::ConsoleShell shell(request.open ? &desktop : nullptr);
     vendra::QtLocaleInfo locale;
-    vendra::Platform platform{controls, yield, messages, fetch, files, shell, identity, locale};
+    vendra::QtSearchLock lock;
+    vendra::Platform platform{controls, yield, messages, fetch, files, shell, identity, locale, lock};
     vendra::WindowLogic logic(platform);
 
     // Ctrl+C once is See Incomplete Results, twice is Stop Search, which also abandons the page

@@ -77,6 +77,17 @@ void WindowLogic::runSearch(SearchKind kind) {
     } running(searchDepth_);
 
     lastEnd_ = SearchEnd::None;
+    // Taken before anything is deleted and held until the search has returned, however it ends.
+    const std::unique_ptr<SearchLock::Hold> folderHold =
+        platform_.searchLock.tryHold(platform_.identity.folder());
+    if (!folderHold) {
+        platform_.messages.showMessage(
+            "Another Vendra window is searching from this folder. Wait for it to finish, then "
+            "search again.");
+        returnToIdle();
+        lastEnd_ = SearchEnd::FolderInUse;
+        return;
+    }
     state_.stopRequested = false;
     // A See Incomplete Results left over from a search that ended with the too-many-listings
     // message would otherwise cut this search short after its first block.
@@ -87,27 +98,27 @@ void WindowLogic::runSearch(SearchKind kind) {
     RemoveWorkingFiles(platform_.files, workingFiles());
     state_.kind = kind;
 
+    LostBlocks lost;
     try {
         switch (kind) {
             case SearchKind::Category:
                 showStatus("Finding # of Auctions in Category.......");
-                walkListingPages(
+                lost = walkListingPages(
                     CategoryFirstPageUrl(platform_.controls.text(Control::CategoryNumber)));
                 break;
             case SearchKind::Featured:
                 showStatus("Finding # of featured auctions.......");
-                walkListingPages(FeaturedFirstPageUrl());
+                lost = walkListingPages(FeaturedFirstPageUrl());
                 break;
             case SearchKind::Completed:
                 showStatus("Finding # of completed auctions.......");
-                walkSearchResults(
+                lost = walkSearchResults(
                     CompletedSearchPages(platform_.controls.text(Control::CompletedWords)));
                 break;
             case SearchKind::Keyword:
-                walkSearchResults(KeywordSearchPages(keywordForm()));
+                lost = walkSearchResults(KeywordSearchPages(keywordForm()));
                 break;
-            case SearchKind::None:
-                break;
+            case SearchKind::None: break;
         }
     } catch (const FetchError& error) {
         // A first page abandoned by Stop Search or a close is a stop, not a site out of reach.
@@ -123,34 +134,35 @@ void WindowLogic::runSearch(SearchKind kind) {
         return;
     }
     findBidsAndWriteResults();
+    // Only once the results page is open: the user sees what arrived, then what is missing.
+    if (lastEnd_ == SearchEnd::Finished && lost.count > 0) reportLostBlocks(lost);
 }
 
-void WindowLogic::walkListingPages(const std::string& firstPage) {
+LostBlocks WindowLogic::walkListingPages(const std::string& firstPage) {
     ProbePageCount(firstPage, state_, platform_.fetch, platform_.controls, platform_.locale);
     // The walk fetches the first page again: the probe's page is not handed over.
-    WalkPages(firstPage, "", workingFiles().listing, state_,
-              {platform_.fetch, platform_.events, platform_.files, platform_.controls});
+    return WalkPages(firstPage, "", workingFiles().listing, state_,
+                     {platform_.fetch, platform_.events, platform_.files, platform_.controls});
 }
 
-void WindowLogic::walkSearchResults(const ResultPages& pages) {
+LostBlocks WindowLogic::walkSearchResults(const ResultPages& pages) {
     state_.resultOffset = 0;
     const std::string firstPage = platform_.fetch.fetch(pages.firstPage);
-    if (state_.stopRequested) return;
+    if (state_.stopRequested) return {};
     const ListingCount count = ReadListingCount(firstPage, platform_.locale.separators());
     switch (count.status) {
         case ListingCount::Status::NotANumber:
             tooManyListings();
-            return;
+            return {};
         case ListingCount::Status::NoEnd:
         case ListingCount::Status::Overflow:
-            return;
-        case ListingCount::Status::Found:
-            break;
+            return {};
+        case ListingCount::Status::Found: break;
     }
     state_.listingTotal = count.listings;
     showStatus(count.text + " listings found");
-    WalkPages(pages.firstPage, pages.followingPrefix, workingFiles().listing, state_,
-              {platform_.fetch, platform_.events, platform_.files, platform_.controls});
+    return WalkPages(pages.firstPage, pages.followingPrefix, workingFiles().listing, state_,
+                     {platform_.fetch, platform_.events, platform_.files, platform_.controls});
 }
 
 KeywordSearchForm WindowLogic::keywordForm() const {
@@ -239,8 +251,14 @@ void WindowLogic::tooManyListings() {
     showStatus("Ready for another search");
 }
 
-WorkingFiles WindowLogic::workingFiles() const {
-    return WorkingFiles::In(platform_.identity.folder());
+void WindowLogic::reportLostBlocks(const LostBlocks& lost) {
+    const bool one = lost.count == 1;
+    platform_.messages.showMessage(
+        std::to_string(lost.count) + (one ? " listing block" : " listing blocks") +
+        " could not be written to the listing file (" + lost.firstReason +
+        "); the results page lacks " + (one ? "its" : "their") + " listings.");
 }
+
+WorkingFiles WindowLogic::workingFiles() const { return WorkingFiles::In(platform_.identity.folder()); }
 
 }  // namespace vendra

@@ -8,6 +8,7 @@
 #include "help/HelpMenu.h"
 #include "platform/Platform.h"
 #include "query/SearchUrls.h"
+#include "retrieval/PageWalk.h"
 
 namespace vendra {
 
@@ -20,6 +21,7 @@ enum class SearchEnd {
     SiteUnreachable,  // the first page could not be fetched
     BidsUnreadable,   // a bid count in the listing file could not be read
     PageNotWritten,   // the minimum is not a number, or the results page could not be written
+    FolderInUse,      // another program was searching from the application folder
 };
 
 // The main window's logic: the search state, the commands behind the buttons with the button
@@ -54,8 +56,8 @@ class WindowLogic {
   private:
     void start(SearchKind kind);
     void runSearch(SearchKind kind);
-    void walkListingPages(const std::string& firstPage);
-    void walkSearchResults(const ResultPages& pages);
+    LostBlocks walkListingPages(const std::string& firstPage);
+    LostBlocks walkSearchResults(const ResultPages& pages);
     void findBidsAndWriteResults();
     void finishResults(const WorkingFiles& paths);
     KeywordSearchForm keywordForm() const;
@@ -66,6 +68,8 @@ class WindowLogic {
     void returnToIdle();
     // The message and window reset when the site refuses a search with too many listings.
     void tooManyListings();
+    // Tells the user how many listing blocks the results page lacks, and why.
+    void reportLostBlocks(const LostBlocks& lost);
     WorkingFiles workingFiles() const;
 
     Platform& platform_;

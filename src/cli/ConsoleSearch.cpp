@@ -53,6 +53,9 @@ int RunConsoleSearch(const SearchRequest& request, WindowLogic& logic, ConsoleCo
         case SearchEnd::PageNotWritten:
             why = "the results page could not be written";
             break;
+        case SearchEnd::FolderInUse:
+            why = "another Vendra is searching from this folder";
+            break;
         case SearchEnd::None:
             why = "the search did not finish";
             break;

@@ -5,6 +5,7 @@
 #include "platform/EventYield.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBox.h"
+#include "platform/SearchLock.h"
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
 #include "platform/UrlFetch.h"
@@ -21,6 +22,7 @@ struct Platform {
     Shell& shell;
     AppIdentity& identity;
     LocaleInfo& locale;
+    SearchLock& searchLock;
 };
 
 }  // namespace vendra

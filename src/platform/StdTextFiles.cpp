@@ -19,7 +19,8 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 FileError ErrorFromErrno(const std::string& action, const std::string& path) {
     const int error = errno;
     const auto kind = error == ENOENT ? FileError::Kind::NotFound : FileError::Kind::Access;
-    return FileError(kind, action + " " + path + ": " + std::strerror(error));
+    const std::string reason = std::strerror(error);
+    return FileError(kind, action + " " + path + ": " + reason, reason);
 }
 
 FileHandle Open(const std::string& path, const char* mode, const std::string& action) {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vendra {
 
@@ -14,11 +15,16 @@ namespace vendra {
 class FileError : public std::runtime_error {
 public:
     enum class Kind { NotFound, Access };
-    FileError(Kind kind, const std::string& what) : std::runtime_error(what), kind_(kind) {}
+    // `reason` is the cause alone, without the action and path of `what`, for a message that
+    // speaks of the file in its own words; empty when `what` is all there is.
+    FileError(Kind kind, const std::string& what, std::string reason = {})
+        : std::runtime_error(what), kind_(kind), reason_(std::move(reason)) {}
     Kind kind() const { return kind_; }
+    std::string reason() const { return reason_.empty() ? what() : reason_; }
 
 private:
     Kind kind_;
+    std::string reason_;
 };
 
 // Sequential reading, line by line. A line ends at CR or at CR LF; a lone LF stays in the line.

@@ -16,7 +16,7 @@ enum class PageEnd { Done, Incomplete };
 // Fetches one page and appends its blocks. Ends early on a stop, or after the block in hand
 // when the incomplete results are asked for.
 PageEnd WalkPage(const std::string& url, const std::string& listingFile, const SearchState& state,
-                 const WalkPorts& ports) {
+                 const WalkPorts& ports, LostBlocks& lost) {
     std::string page;
     try {
         page = ports.fetch.fetch(url);
@@ -30,7 +30,8 @@ PageEnd WalkPage(const std::string& url, const std::string& listingFile, const S
         ports.events.yield();
         try {
             ports.files.appendLine(listingFile, *block);
-        } catch (const FileError&) {
+        } catch (const FileError& error) {
+            if (lost.count++ == 0) lost.firstReason = error.reason();
         }
         if (state.incompleteRequested) return PageEnd::Incomplete;
     }
@@ -71,13 +72,14 @@ std::optional<std::string> NextResultsPage(SearchState& state, const std::string
 
 }  // namespace
 
-void WalkPages(const std::string& firstPage, const std::string& followingPrefix,
-               const std::string& listingFile, SearchState& state, const WalkPorts& ports) {
+LostBlocks WalkPages(const std::string& firstPage, const std::string& followingPrefix,
+                     const std::string& listingFile, SearchState& state, const WalkPorts& ports) {
+    LostBlocks lost;
     std::optional<std::string> url = firstPage;
     bool pageNumbersUsedUp = false;
     while (url && !state.stopRequested) {
         ports.controls.setEnabled(Control::IncompleteButton, true);
-        if (WalkPage(*url, listingFile, state, ports) == PageEnd::Incomplete) return;
+        if (WalkPage(*url, listingFile, state, ports, lost) == PageEnd::Incomplete) return lost;
 
         std::string progress;
         switch (state.kind) {
@@ -98,6 +100,7 @@ void WalkPages(const std::string& firstPage, const std::string& followingPrefix,
         }
         if (url) ports.controls.setCaption(Control::StatusLine, progress);
     }
+    return lost;
 }
 
 }  // namespace vendra

@@ -18,6 +18,7 @@
 #include "platform/StdTextFiles.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
+#include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtUrlFetch.h"
 #include "support/Fakes.h"
@@ -106,7 +107,8 @@ class FourSearchesOnDesktopTest : public QObject {
         StdTextFiles files;
         QtShell shell;
         QtLocaleInfo locale;
-        Platform platform{form, yield, messages, fetch, files, shell, identity, locale};
+        QtSearchLock lock;
+        Platform platform{form, yield, messages, fetch, files, shell, identity, locale, lock};
         WindowLogic logic(platform);
         form.attach(logic);
         logic.load();
@@ -122,11 +124,13 @@ class FourSearchesOnDesktopTest : public QObject {
 
         // The search runs inside the click; the browser is started on its own.
         const QString page = QString::fromStdString(identity.path("Finalsearch.htm").string());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record_), 10000);
-        QFile record(record_);
-        QVERIFY(record.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(record.readAll()).trimmed(),
-                 QUrl::fromLocalFile(page).toString());
+        // The recording script creates its file before it writes the line: wait for the line.
+        const auto recorded = [this] {
+            QFile record(record_);
+            return record.open(QIODevice::ReadOnly) ? QString::fromUtf8(record.readAll()) : "";
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(recorded().endsWith('\n'), 10000);
+        QCOMPARE(recorded().trimmed(), QUrl::fromLocalFile(page).toString());
         QCOMPARE(form.findChild<QPushButton*>("stopButton")->text(), QString("Begin New Search"));
         QVERIFY(messages.messages.empty());
 

@@ -8,6 +8,7 @@
 #include "platform/qt/QtAppIdentity.h"
 #include "platform/qt/QtLocaleInfo.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtShell.h"
 
 using vendra::QtAppIdentity;
@@ -36,6 +37,7 @@ class QtPortsTest : public QObject {
     void shellOpensAddressesAsAddressesAndEverythingElseAsPaths();
     void identityFallsBackToAPerUserFolderWithTheHelpPage();
     void localeSeparatorsComeFromTheUsersLocale();
+    void searchLockIsHeldUntilReleased();
 };
 
 void QtPortsTest::messageBoxShowsPlainTextWithOkUnderTheTitle() {
@@ -97,6 +99,19 @@ void QtPortsTest::localeSeparatorsComeFromTheUsersLocale() {
     const vendra::NumberSeparators separators = vendra::QtLocaleInfo().separators();
     QCOMPARE(separators.group, std::string("."));
     QCOMPARE(separators.decimal, std::string(","));
+}
+
+void QtPortsTest::searchLockIsHeldUntilReleased() {
+    QTemporaryDir folder;
+    const std::string path = folder.path().toStdString();
+    vendra::QtSearchLock lock;
+    auto hold = lock.tryHold(path);
+    QVERIFY(hold);
+    QVERIFY(!lock.tryHold(path));
+    hold.reset();
+    QVERIFY(lock.tryHold(path));
+    // A folder that takes no lock file takes no listing file either: the search goes on.
+    QVERIFY(lock.tryHold(path + "/missing"));
 }
 
 int main(int argc, char** argv) {

@@ -17,8 +17,8 @@ namespace vendra::test {
 struct WindowHarness {
     FakeDesktop desk;
     MainWindow form{desk.identity};
-    Platform platform{form,       desk.events, desk.messages, desk.fetch,
-                      desk.files, desk.shell,  desk.identity, desk.locale};
+    Platform platform{form,       desk.events,   desk.messages, desk.fetch,     desk.files,
+                      desk.shell, desk.identity, desk.locale,   desk.searchLock};
     WindowLogic logic{platform};
 
     WindowHarness() {

@@ -55,8 +55,21 @@ void FakeFiles::remove(const std::string& path) {
     StdTextFiles::remove(path);
 }
 
+std::unique_ptr<SearchLock::Hold> FakeSearchLock::tryHold(const std::string& folder) {
+    struct Counted : Hold {
+        int& alive;
+        explicit Counted(int& holdsAlive) : alive(++holdsAlive) {}
+        ~Counted() override { --alive; }
+    };
+    folders.push_back(folder);
+    if (heldElsewhere) return nullptr;
+    return std::make_unique<Counted>(holds);
+}
+
 void FakeFiles::appendLine(const std::string& path, std::string_view text) {
-    if (unwritable.count(path)) throw FileError(FileError::Kind::Access, "refused: " + path);
+    if (unwritable.count(path))
+        throw FileError(FileError::Kind::Access, "Cannot write " + path + ": " + kUnwritableReason,
+                        kUnwritableReason);
     StdTextFiles::appendLine(path, text);
 }
 

@@ -126,8 +126,18 @@ class FakeFiles : public StdTextFiles {
     void remove(const std::string& path) override;
     void appendLine(const std::string& path, std::string_view text) override;
     std::set<std::string> undeletable;
-    std::set<std::string> unwritable;
+    std::set<std::string> unwritable;  // appending fails as on a full disk
+    static constexpr const char* kUnwritableReason = "No space left on device";
     std::vector<std::string> removed;  // every path asked to be deleted, in order
+};
+
+// The folder's search lock, as held by another program or free; counts the holds alive.
+class FakeSearchLock : public SearchLock {
+  public:
+    std::unique_ptr<Hold> tryHold(const std::string& folder) override;
+    bool heldElsewhere = false;
+    std::vector<std::string> folders;  // every folder asked for
+    int holds = 0;
 };
 
 // All fakes together, and the Platform that hands them to the logic.
@@ -140,7 +150,9 @@ struct FakeDesktop {
     FakeShell shell;
     FakeIdentity identity;
     FakeLocale locale;
-    Platform platform{controls, events, messages, fetch, files, shell, identity, locale};
+    FakeSearchLock searchLock;
+    Platform platform{controls, events,   messages, fetch,     files,
+                      shell,    identity, locale,   searchLock};
 
     // Reads a file of the application folder whole, as bytes; nullopt when it does not exist.
     std::optional<std::string> read(const std::string& name) const;

@@ -19,8 +19,8 @@ struct Console {
     ConsoleControls controls{err};
     ConsoleMessages messages{err};
     ConsoleShell shell{nullptr};
-    Platform platform{controls,   desk.events, messages,      desk.fetch,
-                      desk.files, shell,       desk.identity, desk.locale};
+    Platform platform{controls, desk.events,   messages,    desk.fetch,     desk.files,
+                      shell,    desk.identity, desk.locale, desk.searchLock};
     WindowLogic logic{platform};
 
     int run(const SearchRequest& request) {

@@ -22,17 +22,18 @@ class PageWalkTest : public ::testing::Test {
                              Block("page " + std::to_string(page)));
     }
 
-    void WalkCategory(const std::string& category, std::int16_t pageTotal) {
+    LostBlocks WalkCategory(const std::string& category, std::int16_t pageTotal) {
         desk.controls.type(Control::CategoryNumber, category);
         state.kind = SearchKind::Category;
         state.pageNumber = 2;
         state.pageTotal = pageTotal;
-        Walk(CategoryFirstPageUrl(category));
+        return Walk(CategoryFirstPageUrl(category));
     }
 
-    void Walk(const std::string& first, const std::string& prefix = "") {
-        WalkPages(first, prefix, listingFile(), state,
-                  {desk.fetch, desk.events, desk.files, desk.controls});
+    LostBlocks Walk(const std::string& first, const std::string& prefix = "",
+                    const std::string& listing = "") {
+        return WalkPages(first, prefix, listing.empty() ? listingFile() : listing, state,
+                         {desk.fetch, desk.events, desk.files, desk.controls});
     }
 
     std::string listingFile() const { return desk.identity.path("Listinglist.txt").string(); }
@@ -93,10 +94,19 @@ TEST_F(PageWalkTest, APageThatCannotBeFetchedOrWrittenIsLostAndTheWalkGoesOn) {
         if (url == CategoryPageUrl("9", 3)) desk.files.unwritable.insert(listingFile());
         if (url == CategoryPageUrl("9", 4)) desk.files.unwritable.clear();
     };
-    WalkCategory("9", 4);
+    const LostBlocks lost = WalkCategory("9", 4);
     EXPECT_EQ(desk.fetch.requests.size(), 4u);
     EXPECT_EQ(listing(), Lines({Block("page 1"), Block("page 4")}));
     EXPECT_EQ(desk.controls.status(), "4 of 4 pages searched.");
+    EXPECT_EQ(lost.count, 1u);
+    EXPECT_EQ(lost.firstReason, test::FakeFiles::kUnwritableReason);
+
+    // A folder that is gone: every block is lost, with the system's reason for the first.
+    desk.fetch.serve("first", Block("a") + Block("b"));
+    state = {SearchKind::Featured, 2, 1};
+    const LostBlocks gone = Walk("first", "", desk.identity.path("gone/Listinglist.txt"));
+    EXPECT_EQ(gone.count, 2u);
+    EXPECT_EQ(gone.firstReason, "No such file or directory");
 }
 
 TEST_F(PageWalkTest, SeeIncompleteResultsEndsTheWalkAfterTheBlockInHand) {

@@ -1,0 +1,114 @@
+// What the window's logic guards around a search, with fakes: the lock on the application folder
+// that one search at a time holds, and the listing blocks a walk could not write. The button
+// states of every step are checked on the real window, the status texts through the command line.
+
+#include <gtest/gtest.h>
+
+#include "app/WindowLogic.h"
+#include "support/Fakes.h"
+#include "support/Pages.h"
+
+namespace vendra {
+namespace {
+
+using test::Block;
+
+class WindowLogicTest : public ::testing::Test {
+  protected:
+    WindowLogicTest() {
+        logic.load();
+        desk.controls.type(Control::MinimumBids, "0");
+    }
+
+    test::FakeDesktop desk;
+    WindowLogic logic{desk.platform};
+};
+
+TEST_F(WindowLogicTest, AStartWhileAnotherProgramSearchesTheFolderChangesNothing) {
+    desk.searchLock.heldElsewhere = true;
+    desk.write("Listinglist.txt", "their blocks");
+    logic.startFeaturedSearch();
+
+    EXPECT_EQ(desk.searchLock.folders, std::vector<std::string>{desk.identity.folder()});
+    EXPECT_TRUE(desk.files.removed.empty());
+    EXPECT_TRUE(desk.fetch.requests.empty());
+    EXPECT_EQ(desk.read("Listinglist.txt"), "their blocks");
+    EXPECT_EQ(desk.messages.messages,
+              std::vector<std::string>{"Another Vendra window is searching from this folder. Wait "
+                                       "for it to finish, then search again."});
+    EXPECT_EQ(desk.controls.statusHistory, std::vector<std::string>{"Ready for another search"});
+    EXPECT_EQ(desk.controls.caption(Control::StopButton), "Stop Search");
+    EXPECT_FALSE(desk.controls.enabled(Control::IncompleteButton));
+    EXPECT_TRUE(desk.controls.enabled(Control::FeaturedSearchButton));
+    EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::FolderInUse);
+}
+
+TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
+    // Each way a search ends: the first page served, not served, or without listings; a stop
+    // or a close at the first block.
+    const SearchEnd ends[] = {SearchEnd::Finished, SearchEnd::SiteUnreachable,
+                              SearchEnd::TooManyListings, SearchEnd::Stopped, SearchEnd::Stopped};
+    for (int c = 0; c < 5; ++c) {
+        test::FakeDesktop desk;
+        WindowLogic logic{desk.platform};
+        desk.controls.type(Control::MinimumBids, "0");
+        const std::string listings = c == 2 ? "" : Block(test::ListingsRow("a", "1"));
+        if (c != 1) desk.fetch.serve(FeaturedFirstPageUrl(), test::PageCount("1") + listings);
+        desk.events.at(1, [&, c] {
+            if (c == 3) logic.stopSearch();
+            if (c == 4) logic.mayClose();
+        });
+        std::vector<int> heldAtFetch;
+        desk.fetch.onFetch = [&](const std::string&) {
+            heldAtFetch.push_back(desk.searchLock.holds);
+        };
+        logic.startFeaturedSearch();
+        EXPECT_EQ(logic.lastSearchEnd(), ends[c]);
+        EXPECT_EQ(heldAtFetch, std::vector<int>(c == 1 ? 1 : 2, 1)) << c;
+        EXPECT_EQ(desk.searchLock.holds, 0) << c;
+    }
+}
+
+TEST_F(WindowLogicTest, BlocksTheListingFileWouldNotTakeAreReportedAfterTheResultsPageOpens) {
+    const std::string reason = test::FakeFiles::kUnwritableReason;
+    const struct {
+        int firstUnwritablePage;  // 0: every block is written
+        std::vector<std::string> messages;
+    } cases[] = {
+        {0, {}},
+        {3,
+         {"1 listing block could not be written to the listing file (" + reason +
+          "); the results page lacks its listings."}},
+        {2,
+         {"3 listing blocks could not be written to the listing file (" + reason +
+          "); the results page lacks their listings."}},
+    };
+    const std::string listing = desk.identity.path("Listinglist.txt").string();
+    desk.fetch.serve(FeaturedFirstPageUrl(),
+                     test::PageCount("3") + Block(test::ListingsRow("a", "1")));
+    desk.fetch.serve(FeaturedPageUrl(2), Block("b") + Block("c"));
+    desk.fetch.serve(FeaturedPageUrl(3), Block("d"));
+    for (const auto& c : cases) {
+        desk.messages.messages.clear();
+        desk.shell.opened.clear();
+        desk.files.unwritable.clear();
+        desk.fetch.onFetch = [&](const std::string& url) {
+            if (url == FeaturedPageUrl(c.firstUnwritablePage))
+                desk.files.unwritable.insert(listing);
+        };
+        std::string seenAtMessage;
+        desk.messages.onShow = [&] {
+            seenAtMessage =
+                desk.controls.status() + ", opened " + std::to_string(desk.shell.opened.size());
+        };
+        logic.startFeaturedSearch();
+
+        EXPECT_EQ(desk.messages.messages, c.messages);
+        EXPECT_EQ(seenAtMessage, c.messages.empty() ? "" : "Finished!!!, opened 1");
+        EXPECT_EQ(desk.shell.opened.size(), 1u);
+        EXPECT_NE(desk.read("Finalsearch.htm").value_or("").find("http://x/a"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace vendra
