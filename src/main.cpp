@@ -76,7 +76,6 @@ int RunConsole(int argc, char** argv, const vendra::SearchRequest& request) {
         if (count < 2) return;
         std::signal(SIGINT, SIG_DFL);
         logic.stopSearch();
-        fetch.cancel();
     });
     return vendra::RunConsoleSearch(request, logic, controls, shell, std::cout, std::cerr);
 }

@@ -33,7 +33,12 @@ void WindowLogic::startCategorySearch() { start(SearchKind::Category); }
 void WindowLogic::startFeaturedSearch() { start(SearchKind::Featured); }
 void WindowLogic::startCompletedSearch() { start(SearchKind::Completed); }
 
-void WindowLogic::stopSearch() { returnToIdle(); }
+void WindowLogic::stopSearch() {
+    returnToIdle();
+    // A stopped search writes no results, so the page in flight is not needed: it is abandoned
+    // rather than waited for.
+    if (searchRunning()) platform_.fetch.cancel();
+}
 
 void WindowLogic::seeIncompleteResults() {
     state_.incompleteRequested = true;

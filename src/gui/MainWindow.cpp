@@ -297,6 +297,10 @@ void MainWindow::onTrigger(QAction* action, std::function<void(WindowLogic&)> co
 
 void MainWindow::attach(WindowLogic& logic) { logic_ = &logic; }
 
+bool MainWindow::isStopButton(const QObject* object) const {
+    return object == widget(Control::StopButton);
+}
+
 void MainWindow::showAbout() {
     // One box at a time, with no owner: the main window stays usable while it is open. A box
     // that was closed may still wait for its discarding (during a search nothing returns to the

@@ -26,6 +26,8 @@ class MainWindow : public QMainWindow, public WindowControls {
 
     // The logic that receives the commands; until then they do nothing.
     void attach(WindowLogic& logic);
+    // True for the stop button: its clicks abandon a page in flight instead of waiting for it.
+    bool isStopButton(const QObject* object) const;
 
     void setCaption(Control control, const std::string& text) override;
     void setEnabled(Control control, bool enabled) override;

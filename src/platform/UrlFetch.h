@@ -18,8 +18,8 @@ class UrlFetch {
 public:
     virtual ~UrlFetch() = default;
     virtual std::string fetch(const std::string& url) = 0;
-    // Abandons the request in flight, if any: its fetch fails at once. Used when the window is
-    // closed during a search.
+    // Abandons the request in flight, if any: its fetch fails at once. Used when a search is
+    // stopped or its window closed.
     virtual void cancel() {}
 };
 

@@ -71,7 +71,8 @@ TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
     Console console;
     console.desk.fetch.onFetch = [&](const std::string& url) {
         console.desk.fetch.serve(url, test::CountCell("0"));
-        if (console.desk.fetch.requests.size() == 1) console.logic.stopSearch();  // stopped at once
+        // Stopped while the first page is being fetched.
+        if (console.desk.fetch.requests.size() == 1) console.logic.stopSearch();
     };
     const SearchRequest request{.kind = SearchKind::Keyword,
                                 .words = "red shoe",
@@ -85,6 +86,7 @@ TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
               std::vector<std::string>{
                   KeywordSearchPages({"red shoe", "used", 1, true, "267", "5", ""}).firstPage});
     EXPECT_TRUE(console.err.str().ends_with("Ready for another search\nSearch stopped.\n"));
+    EXPECT_EQ(console.desk.fetch.cancelCount, 1);  // the page in flight is abandoned
 }
 
 }  // namespace
