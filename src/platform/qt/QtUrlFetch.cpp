@@ -85,6 +85,7 @@ std::string QtUrlFetch::fetch(const std::string& url) {
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);  // a coarse timer may end a request early
     QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
         pastDeadline = true;
         reply->abort();
