@@ -1,11 +1,12 @@
 #include "platform/qt/QtUrlFetch.h"
 
 #include <QEventLoop>
-#include <QNetworkProxyFactory>
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
 #include <memory>
+
+#include "platform/qt/RecentSystemProxy.h"
 
 namespace vendra {
 namespace {
@@ -41,7 +42,7 @@ bool IsHttpAnswer(QNetworkReply::NetworkError error) {
 
 QtUrlFetch::QtUrlFetch(std::chrono::milliseconds timeout, std::chrono::milliseconds deadline)
     : timeout_(timeout), deadline_(deadline) {
-    QNetworkProxyFactory::setUseSystemConfiguration(true);
+    manager_.setProxyFactory(new RecentSystemProxy(hosts::kProxySettingsLifetime));
 }
 
 QByteArray QtUrlFetch::EncodeForRequest(const std::string& url) {
