@@ -5,8 +5,10 @@
 //   walk_bench CATEGORY [PAGES]
 //
 // Prints one line of key=value figures: pages, seconds, ms_per_page over the whole walk and over
-// its first and last tenth, the peak resident memory and that at the last page (kB), and the
-// pages that failed.
+// its first and last tenth, the processor time per page of all the program's threads, the peak
+// resident memory and that at the last page (kB), and the pages that failed.
+
+#include <sys/resource.h>
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -30,6 +32,14 @@ constexpr std::string_view kBlockStart =
     "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=";
 constexpr std::string_view kBlockEnd = "</table>";
 
+// Processor time of all the program's threads so far, in seconds.
+double ProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 // A figure from /proc/self/status, in kB.
 long StatusKb(const std::string& key) {
     std::ifstream status("/proc/self/status");
@@ -49,6 +59,7 @@ struct WalkFigures {
     int pages = 0;
     int failed = 0;
     double seconds = 0;
+    double processorSeconds = 0;
     double firstTenthSeconds = 0;
     double lastTenthSeconds = 0;
     long residentKb = 0;  // at the last page, before the walk returns to the event loop
@@ -62,6 +73,7 @@ WalkFigures Walk(const std::string& category, int pages, const std::string& list
     WalkFigures figures;
     const int tenth = std::max(pages / 10, 1);
     const Clock::time_point start = Clock::now();
+    const double processorStart = ProcessorSeconds();
     Clock::time_point lastTenthStart = start;
     for (int number = 1; number <= pages; ++number) {
         if (number == pages - tenth + 1) lastTenthStart = Clock::now();
@@ -87,6 +99,7 @@ WalkFigures Walk(const std::string& category, int pages, const std::string& list
     const Clock::time_point end = Clock::now();
     figures.pages = pages;
     figures.seconds = std::chrono::duration<double>(end - start).count();
+    figures.processorSeconds = ProcessorSeconds() - processorStart;
     figures.lastTenthSeconds = std::chrono::duration<double>(end - lastTenthStart).count();
     figures.residentKb = StatusKb("VmRSS");
     return figures;
@@ -119,9 +132,9 @@ int main(int argc, char** argv) {
     const int tenth = std::max(pages / 10, 1);
     std::printf(
         "pages=%d failed=%d seconds=%.3f ms_per_page=%.4f first_tenth_ms_per_page=%.4f "
-        "last_tenth_ms_per_page=%.4f hwm_kb=%ld rss_kb=%ld\n",
+        "last_tenth_ms_per_page=%.4f cpu_ms_per_page=%.4f hwm_kb=%ld rss_kb=%ld\n",
         figures.pages, figures.failed, figures.seconds, 1e3 * figures.seconds / pages,
         1e3 * figures.firstTenthSeconds / tenth, 1e3 * figures.lastTenthSeconds / tenth,
-        StatusKb("VmHWM"), figures.residentKb);
+        1e3 * figures.processorSeconds / pages,        StatusKb("VmHWM"), figures.residentKb);
     return figures.failed == 0 ? 0 : 1;
 }
