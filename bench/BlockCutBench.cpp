@@ -100,6 +100,9 @@ BENCHMARK(MemmemCut)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggre
 // Keeps the median processor time of each benchmark, for the ratio.
 class MedianReporter : public benchmark::ConsoleReporter {
 public:
+    // No colours: the lines are read by scripts/bench.
+    MedianReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (!run.error_occurred && run.aggregate_name == "median")
