@@ -128,15 +128,15 @@ int main(int argc, char** argv) {
     const std::string& page = vendra::Page();
     const std::size_t cut = vendra::CutWithFindText(page);
     const bool same = cut == vendra::CutWithMemmem(page) && cut > page.size() * 9 / 10;
-    std::cout << "page: " << page.size() << " bytes, " << vendra::kBlocks << " tables, "
-              << cut << " bytes in tables; " << (same ? "both cut the same" : "CUTS DIFFER")
-              << "\n";
+    std::cout << "page: " << page.size() << " bytes, " << vendra::kBlocks << " tables, " << cut
+              << " bytes in tables; " << (same ? "both cut the same" : "CUTS DIFFER") << "\n";
     vendra::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
     const double findText = reporter.seconds["FindTextCut"];
     const double memmem = reporter.seconds["MemmemCut"];
-    if (findText > 0 && memmem > 0) std::cout << "figure block_cut_vs_memmem " << findText / memmem << "\n";
+    if (findText > 0 && memmem > 0)
+        std::cout << "figure block_cut_vs_memmem " << findText / memmem << "\n";
     return same ? 0 : 1;
 }

@@ -50,8 +50,8 @@ long StatusKb(const std::string& key) {
 }
 
 std::string PageUrl(const std::string& category, int page) {
-    const std::string folder =
-        std::string("http://") + vendra::hosts::kListings + "/aw/plistings/list/category" + category;
+    const std::string folder = std::string("http://") + vendra::hosts::kListings +
+                               "/aw/plistings/list/category" + category;
     return page == 1 ? folder + "/index.html" : folder + "/page" + std::to_string(page) + ".html";
 }
 
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     }
     const std::string category = argv[1];
     // A category "pages<K>" has K pages.
-    const int pages = argc > 2                        ? std::stoi(argv[2])
+    const int pages = argc > 2                          ? std::stoi(argv[2])
                       : category.rfind("pages", 0) == 0 ? std::stoi(category.substr(5))
                                                         : 1;
     QTemporaryDir folder;
@@ -135,6 +135,6 @@ int main(int argc, char** argv) {
         "last_tenth_ms_per_page=%.4f cpu_ms_per_page=%.4f hwm_kb=%ld rss_kb=%ld\n",
         figures.pages, figures.failed, figures.seconds, 1e3 * figures.seconds / pages,
         1e3 * figures.firstTenthSeconds / tenth, 1e3 * figures.lastTenthSeconds / tenth,
-        1e3 * figures.processorSeconds / pages,        StatusKb("VmHWM"), figures.residentKb);
+        1e3 * figures.processorSeconds / pages, StatusKb("VmHWM"), figures.residentKb);
     return figures.failed == 0 ? 0 : 1;
 }

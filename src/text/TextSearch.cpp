@@ -42,8 +42,8 @@ std::size_t Search(std::string_view text, std::size_t begin, std::string_view ma
     const __m128i heads = _mm_set1_epi8(static_cast<char>(head));
     const __m128i tails = _mm_set1_epi8(static_cast<char>(tail));
     for (; at + last + 16 <= size; at += 16) {
-        const __m128i first = _mm_or_si128(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at)), foldBits);
+        const __m128i first =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at)), foldBits);
         const __m128i final = _mm_or_si128(
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at + last)), foldBits);
         auto candidates = static_cast<unsigned>(_mm_movemask_epi8(
