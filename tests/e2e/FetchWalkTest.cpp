@@ -171,6 +171,27 @@ class FetchWalkTest : public QObject {
         }
     }
 
+    // A silent server meets the idle time-out; one that drips a byte at a time never lets it fire,
+    // and the deadline ends it instead.
+    void aDrippingPageEndsAtTheDeadline() {
+        SampleSiteProcess site({"stall@category4/", "drip=0.05@category5/"});
+        QVERIFY(site.started());
+        QtUrlFetch fetch(std::chrono::milliseconds(1000), std::chrono::milliseconds(2500));
+        const std::pair<const char*, std::string> cases[] = {
+            {"4", "the site did not answer in time"},
+            {"5", "the site took too long to send the page"},
+        };
+        for (const auto& [category, expected] : cases) {
+            std::string error;
+            try {
+                fetch.fetch(CategoryUrl(category));
+            } catch (const FetchError& failure) {
+                error = failure.what();
+            }
+            QCOMPARE(error, expected);
+        }
+    }
+
     void anErrorPageIsTextAndNoConnectionIsAFailure() {
         QString address;
         {
