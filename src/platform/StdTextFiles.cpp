@@ -1,5 +1,6 @@
 #include "platform/StdTextFiles.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,7 +68,19 @@ public:
 
     std::uint64_t offset() const override { return bufferStart_ + begin_; }
 
+    ~BufferedLineReader() override {
+        if (mapped_) ::munmap(mapped_, mappedSize_);
+    }
+
     void readAt(std::uint64_t offset, std::span<char> into) override {
+        // Read through a mapping of the file: the results page reads its waiting rows back this
+        // way one by one, and a system call for each would cost more than the copy itself.
+        // Bytes past the mapped length (a file that has grown since) are read with pread.
+        Map();
+        if (offset <= mappedSize_ && into.size() <= mappedSize_ - offset) {
+            std::memcpy(into.data(), static_cast<const char*>(mapped_) + offset, into.size());
+            return;
+        }
         // pread leaves the stream's own position and buffer alone.
         const int descriptor = ::fileno(file_.get());
         std::size_t done = 0;
@@ -86,6 +99,20 @@ public:
 private:
     static constexpr std::size_t kChunk = 1 << 16;
 
+    // Maps the whole file once, read-only; where that fails, reads go through pread.
+    void Map() {
+        if (mapTried_) return;
+        mapTried_ = true;
+        struct stat info {};
+        const int descriptor = ::fileno(file_.get());
+        if (::fstat(descriptor, &info) != 0 || info.st_size <= 0) return;
+        void* mapped = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
+                              MAP_PRIVATE, descriptor, 0);
+        if (mapped == MAP_FAILED) return;
+        mapped_ = mapped;
+        mappedSize_ = static_cast<std::size_t>(info.st_size);
+    }
+
     // Makes sure unread bytes are buffered; false at the end of the file.
     bool Fill() {
         if (begin_ < end_) return true;
@@ -102,6 +129,9 @@ private:
     std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    bool mapTried_ = false;
+    void* mapped_ = nullptr;
+    std::size_t mappedSize_ = 0;
 };
 
 class FileTextWriter : public TextWriter {

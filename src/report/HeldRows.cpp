@@ -1,7 +1,6 @@
 #include "report/HeldRows.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <span>
 
@@ -11,55 +10,35 @@ namespace {
 constexpr int kOffsetBits = 48;
 constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kOffsetBits) - 1;
 
-// Pieces of rows that lie close together in the listing file are read in one go through a
-// window; a gap larger than kLargestGap costs more to read through than a read of its own.
-constexpr std::size_t kWindowBytes = std::size_t{1} << 20;
-constexpr std::uint64_t kLargestGap = std::uint64_t{16} << 10;
-constexpr std::size_t kMostPiecesPerRead = 4096;
-
-// Fills a band from the listing file, given the pieces it needs in file order.
+// Fills a band from the listing file, given the pieces it needs in file order. Pieces that follow
+// each other both in the file and in the band (rows of one bid count side by side in the file)
+// are read as one.
 class BandFiller {
 public:
     BandFiller(LineReader& listing, char* band) : listing_(listing), band_(band) {}
 
     void add(std::uint64_t offset, std::uint64_t length, std::uint64_t at) {
-        if (!pieces_.empty() &&
-            (offset - end_ > kLargestGap || offset + length - start_ > kWindowBytes ||
-             pieces_.size() == kMostPiecesPerRead))
-            flush();
-        if (pieces_.empty()) start_ = offset;
-        end_ = offset + length;
-        pieces_.push_back(Piece{offset, length, at});
+        if (length_ > 0 && offset == offset_ + length_ && at == at_ + length_) {
+            length_ += length;
+            return;
+        }
+        flush();
+        offset_ = offset;
+        length_ = length;
+        at_ = at;
     }
 
     void flush() {
-        if (pieces_.size() == 1) {
-            // Alone, or too long for the window: straight into the band.
-            const Piece& piece = pieces_.front();
-            listing_.readAt(piece.offset, std::span<char>(band_ + piece.at, piece.length));
-        } else if (!pieces_.empty()) {
-            if (!window_) window_ = std::make_unique_for_overwrite<char[]>(kWindowBytes);
-            listing_.readAt(start_, std::span<char>(window_.get(), end_ - start_));
-            for (const Piece& piece : pieces_)
-                std::memcpy(band_ + piece.at, window_.get() + (piece.offset - start_),
-                            piece.length);
-        }
-        pieces_.clear();
+        if (length_ > 0) listing_.readAt(offset_, std::span<char>(band_ + at_, length_));
+        length_ = 0;
     }
 
 private:
-    struct Piece {
-        std::uint64_t offset;
-        std::uint64_t length;
-        std::uint64_t at;
-    };
-
     LineReader& listing_;
     char* band_;
-    std::unique_ptr<char[]> window_;
-    std::vector<Piece> pieces_;
-    std::uint64_t start_ = 0;
-    std::uint64_t end_ = 0;
+    std::uint64_t offset_ = 0;
+    std::uint64_t length_ = 0;
+    std::uint64_t at_ = 0;
 };
 
 }  // namespace

@@ -2,6 +2,8 @@
 // arrives byte for byte, one connection serves the walk, and no fault of the network hangs,
 // crashes or loses a page that arrived.
 
+#include <QNetworkAccessManager>
+#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -128,6 +130,62 @@ class FetchWalkTest : public QObject {
         const std::string expected = ExpectedListing("6000", {1}, big);
         QVERIFY(expected.size() > 4'000'000);
         QVERIFY(walk.Listing() == expected);
+    }
+
+    // Whichever way a fetch ends, its reply is gone when it returns, so nothing of one page is kept
+    // while the next is fetched; a request still going at the deadline fails.
+    void aFetchLeavesNoReplyBehindWhicheverWayItEnds() {
+        SampleSiteProcess site({"reset@category2/", "stall@category3/"});
+        QVERIFY(site.started());
+        QtUrlFetch fetch(std::chrono::seconds(30), std::chrono::milliseconds(500));
+        QList<QPointer<QNetworkReply>> replies;
+        QObject::connect(&fetch.manager(), &QNetworkAccessManager::finished,
+                         [&](QNetworkReply* reply) { replies << reply; });
+        const struct {
+            const char* url;
+            const char* error;  // none: the page arrives; empty: any failure
+        } cases[] = {
+            {"http://listings.ebay.com/aw/plistings/list/category1/index.html", nullptr},
+            {"http://listings.ebay.com/no/such/page.html", nullptr},
+            {"http://listings.ebay.com/aw/plistings/list/category2/index.html", ""},
+            {"http://listings.ebay.com/aw/plistings/list/category3/index.html",
+             "the site took too long to send the page"},
+            {"http://listings.ebay.com/aw/plistings/list/category1/page2.html", nullptr},
+        };
+        for (const auto& c : cases) {
+            std::string error;
+            try {
+                QVERIFY(!fetch.fetch(c.url).empty());
+            } catch (const FetchError& failure) {
+                error = failure.what();
+            }
+            QVERIFY2(c.error ? !error.empty() && (!*c.error || error == c.error) : error.empty(),
+                     c.url);
+            QCOMPARE(replies.size(), &c - cases + 1);
+            QVERIFY(replies.back().isNull());
+            QVERIFY(fetch.manager().findChildren<QNetworkReply*>().isEmpty());
+        }
+    }
+
+    // A silent server meets the idle time-out; one that drips a byte at a time never lets it fire,
+    // and the deadline ends it instead.
+    void aDrippingPageEndsAtTheDeadline() {
+        SampleSiteProcess site({"stall@category4/", "drip=0.05@category5/"});
+        QVERIFY(site.started());
+        QtUrlFetch fetch(std::chrono::milliseconds(1000), std::chrono::milliseconds(2500));
+        const std::pair<const char*, std::string> cases[] = {
+            {"4", "the site did not answer in time"},
+            {"5", "the site took too long to send the page"},
+        };
+        for (const auto& [category, expected] : cases) {
+            std::string error;
+            try {
+                fetch.fetch(CategoryUrl(category));
+            } catch (const FetchError& failure) {
+                error = failure.what();
+            }
+            QCOMPARE(error, expected);
+        }
     }
 
     void anErrorPageIsTextAndNoConnectionIsAFailure() {

@@ -1,10 +1,12 @@
 #include "platform/qt/QtUrlFetch.h"
 
 #include <QEventLoop>
-#include <QNetworkProxyFactory>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 #include <memory>
+
+#include "platform/qt/RecentSystemProxy.h"
 
 namespace vendra {
 namespace {
@@ -38,8 +40,9 @@ bool IsHttpAnswer(QNetworkReply::NetworkError error) {
 
 }  // namespace
 
-QtUrlFetch::QtUrlFetch(std::chrono::milliseconds timeout) : timeout_(timeout) {
-    QNetworkProxyFactory::setUseSystemConfiguration(true);
+QtUrlFetch::QtUrlFetch(std::chrono::milliseconds timeout, std::chrono::milliseconds deadline)
+    : timeout_(timeout), deadline_(deadline) {
+    manager_.setProxyFactory(new RecentSystemProxy(hosts::kProxySettingsLifetime));
 }
 
 QByteArray QtUrlFetch::EncodeForRequest(const std::string& url) {
@@ -72,19 +75,32 @@ std::string QtUrlFetch::fetch(const std::string& url) {
     request.setTransferTimeout(static_cast<int>(timeout_.count()));
 
     cancelled_ = false;
-    QNetworkReply* reply = manager_.get(request);
-    inFlight_ = reply;
+    // Deleted when this call returns, whichever way. A search runs inside a click, so a
+    // deleteLater() would wait for the walk to return to the main loop: every finished reply
+    // would be kept until then, and every nested loop would step over all of their deletions.
+    // Here the reply is past its finished() signal, and its deletion drops any event still
+    // posted to it.
+    const std::unique_ptr<QNetworkReply> reply(manager_.get(request));
+    inFlight_ = reply.get();
+    bool pastDeadline = false;
     QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);  // a coarse timer may end a request early
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+        pastDeadline = true;
+        reply->abort();
+    });
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    deadline.start(deadline_);
     // Painting and timers go on; user input stays queued for the walk's yield.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    inFlight_.clear();
+    if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    deadline.stop();
+    inFlight_ = nullptr;
 
-    // The reply goes when this call returns, whichever way.
-    const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> owner(
-        reply, [](QNetworkReply* r) { r->deleteLater(); });
     const QNetworkReply::NetworkError error = reply->error();
     if (cancelled_) throw FetchError("the request was cancelled");
+    if (pastDeadline) throw FetchError("the site took too long to send the page");
     if (error == QNetworkReply::OperationCanceledError)
         throw FetchError("the site did not answer in time");
     if (!IsHttpAnswer(error)) throw FetchError(reply->errorString().toStdString());

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QNetworkAccessManager>
-#include <QPointer>
 #include <QNetworkReply>
 #include <chrono>
 
@@ -13,10 +12,12 @@ namespace vendra {
 // The page fetch on Qt Network. One access manager for the program's life, so the pages of a walk
 // reuse their connection; the desktop's proxy settings (http_proxy, no_proxy), redirects and
 // compressed bodies are Qt's. While a request runs the window keeps painting, but clicks and keys
-// wait until the walk yields.
+// wait until the walk yields. A request fails when it stalls for `timeout`, or when it has not
+// finished within `deadline` however steadily it goes on. Nothing of a request outlives its fetch.
 class QtUrlFetch : public UrlFetch {
 public:
-    explicit QtUrlFetch(std::chrono::milliseconds timeout = hosts::kFetchTimeout);
+    explicit QtUrlFetch(std::chrono::milliseconds timeout = hosts::kFetchTimeout,
+                        std::chrono::milliseconds deadline = hosts::kFetchDeadline);
 
     std::string fetch(const std::string& url) override;
     void cancel() override;
@@ -24,10 +25,14 @@ public:
     // The URL as it goes out: only what cannot stand in a request line is percent-encoded.
     static QByteArray EncodeForRequest(const std::string& url);
 
+    // The access manager, whose replies are its children while they last: lets a test watch them.
+    const QNetworkAccessManager& manager() const { return manager_; }
+
 private:
     QNetworkAccessManager manager_;
     std::chrono::milliseconds timeout_;
-    QPointer<QNetworkReply> inFlight_;
+    std::chrono::milliseconds deadline_;
+    QNetworkReply* inFlight_ = nullptr;
     bool cancelled_ = false;
 };
 
