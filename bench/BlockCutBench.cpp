@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "SitePages.h"
-#include "text/TextSearch.h"
+#include "retrieval/ListingBlocks.h"
 
 namespace vendra {
 namespace {
@@ -51,16 +51,11 @@ const std::string& Page() {
     return page;
 }
 
-// The walk's cutting loop, positions counted from 1 as FindText counts them.
+// The walk's own cutting of the listing tables.
 std::size_t CutWithFindText(std::string_view page) {
     std::size_t bytes = 0;
-    std::size_t p = FindText(page, kBlockStart, 1, LetterCase::Ignore);
-    while (p > 0) {
-        const std::size_t e = FindText(page, kBlockEnd, p + kBlockStart.size(), LetterCase::Ignore);
-        if (e == 0) break;
-        bytes += TextAt(page, p, e - p + kBlockEnd.size()).size();
-        p = FindText(page, kBlockStart, e + 1, LetterCase::Exact);
-    }
+    ListingBlocks blocks(page);
+    while (const std::optional<std::string_view> block = blocks.next()) bytes += block->size();
     return bytes;
 }
 

@@ -19,18 +19,16 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Hosts.h"
+#include "cli/ConsoleWindow.h"
 #include "platform/StdTextFiles.h"
+#include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtUrlFetch.h"
-#include "text/TextSearch.h"
+#include "query/SearchUrls.h"
+#include "retrieval/PageWalk.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr std::string_view kBlockStart =
-    "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=";
-constexpr std::string_view kBlockEnd = "</table>";
 
 // Processor time of all the program's threads so far, in seconds.
 double ProcessorSeconds() {
@@ -49,12 +47,6 @@ long StatusKb(const std::string& key) {
     return -1;
 }
 
-std::string PageUrl(const std::string& category, int page) {
-    const std::string folder = std::string("http://") + vendra::hosts::kListings +
-                               "/aw/plistings/list/category" + category;
-    return page == 1 ? folder + "/index.html" : folder + "/page" + std::to_string(page) + ".html";
-}
-
 struct WalkFigures {
     int pages = 0;
     int failed = 0;
@@ -65,42 +57,56 @@ struct WalkFigures {
     long residentKb = 0;  // at the last page, before the walk returns to the event loop
 };
 
-// The page step as the listing walk takes it: fetch, then each table cut out between its
-// markers, a yield, and the table appended to the listing file.
-WalkFigures Walk(const std::string& category, int pages, const std::string& listingPath) {
-    vendra::QtUrlFetch fetch;
-    vendra::StdTextFiles files;
-    WalkFigures figures;
-    const int tenth = std::max(pages / 10, 1);
-    const Clock::time_point start = Clock::now();
-    const double processorStart = ProcessorSeconds();
-    Clock::time_point lastTenthStart = start;
-    for (int number = 1; number <= pages; ++number) {
-        if (number == pages - tenth + 1) lastTenthStart = Clock::now();
-        std::string page;
+// The real fetch, noting when each tenth of the walk's requests begins and which ones fail.
+class TimedFetch : public vendra::UrlFetch {
+  public:
+    TimedFetch(int pages, WalkFigures& figures) : pages_(pages), figures_(figures) {}
+
+    std::string fetch(const std::string& url) override {
+        const int tenth = std::max(pages_ / 10, 1);
+        ++requests_;
+        if (requests_ == tenth + 1) figures_.firstTenthSeconds = Since(start_);
+        if (requests_ == pages_ - tenth + 1) lastTenthStart_ = Clock::now();
         try {
-            page = fetch.fetch(PageUrl(category, number));
+            return inner_.fetch(url);
         } catch (const vendra::FetchError&) {
-            ++figures.failed;
+            ++figures_.failed;
+            throw;
         }
-        std::size_t p = vendra::FindText(page, kBlockStart, 1, vendra::LetterCase::Ignore);
-        while (p > 0) {
-            const std::size_t e = vendra::FindText(page, kBlockEnd, p + kBlockStart.size(),
-                                                   vendra::LetterCase::Ignore);
-            if (e == 0) break;
-            const std::string_view block = vendra::TextAt(page, p, e - p + kBlockEnd.size());
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            files.appendLine(listingPath, block);
-            p = vendra::FindText(page, kBlockStart, e + 1, vendra::LetterCase::Exact);
-        }
-        if (number == tenth)
-            figures.firstTenthSeconds = std::chrono::duration<double>(Clock::now() - start).count();
     }
-    const Clock::time_point end = Clock::now();
+
+    static double Since(Clock::time_point from) {
+        return std::chrono::duration<double>(Clock::now() - from).count();
+    }
+
+    const Clock::time_point start_ = Clock::now();
+    Clock::time_point lastTenthStart_ = start_;
+
+  private:
+    vendra::QtUrlFetch inner_;
+    int pages_;
+    int requests_ = 0;
+    WalkFigures& figures_;
+};
+
+// A category walk of `pages` pages by the program's own page walk, with the real fetch, files
+// and yield.
+WalkFigures Walk(const std::string& category, int pages, const std::string& listingPath) {
+    WalkFigures figures;
+    TimedFetch fetch(pages, figures);
+    vendra::StdTextFiles files;
+    vendra::QtEventYield yield;
+    std::ostream nowhere(nullptr);
+    vendra::ConsoleControls controls(nowhere);
+    controls.type(vendra::Control::CategoryNumber, category);
+    vendra::SearchState state{vendra::SearchKind::Category, 2, static_cast<std::int16_t>(pages)};
+    const double processorStart = ProcessorSeconds();
+    vendra::WalkPages(vendra::CategoryFirstPageUrl(category), "", listingPath, state,
+                      {fetch, yield, files, controls});
     figures.pages = pages;
-    figures.seconds = std::chrono::duration<double>(end - start).count();
+    figures.seconds = TimedFetch::Since(fetch.start_);
     figures.processorSeconds = ProcessorSeconds() - processorStart;
-    figures.lastTenthSeconds = std::chrono::duration<double>(end - lastTenthStart).count();
+    figures.lastTenthSeconds = TimedFetch::Since(fetch.lastTenthStart_);
     figures.residentKb = StatusKb("VmRSS");
     return figures;
 }

@@ -38,6 +38,7 @@ int RunWindow(int argc, char** argv) {
     vendra::QtEventYield yield;
     vendra::QtMessageBox messages(window, identity.title());
     vendra::QtUrlFetch fetch;
+    fetch.letThrough([&window](const QObject* object) { return window.isStopButton(object); });
     vendra::StdTextFiles files;
     vendra::QtShell shell;
     vendra::QtLocaleInfo locale;

@@ -5,7 +5,9 @@
 #include <QTimer>
 #include <QUrl>
 #include <memory>
+#include <optional>
 
+#include "platform/qt/HeldInput.h"
 #include "platform/qt/RecentSystemProxy.h"
 
 namespace vendra {
@@ -93,8 +95,13 @@ std::string QtUrlFetch::fetch(const std::string& url) {
     });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     deadline.start(deadline_);
-    // Painting and timers go on; user input stays queued for the walk's yield.
-    if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!reply->isFinished()) {
+        // Painting and timers go on; user input waits for the walk's yield, but for the input
+        // that may pass (the stop button), which can abandon this request at once.
+        std::optional<HeldInput> held;
+        if (passes_) held.emplace(passes_);
+        loop.exec(passes_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    }
     deadline.stop();
     inFlight_ = nullptr;
 

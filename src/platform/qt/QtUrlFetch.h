@@ -3,6 +3,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <chrono>
+#include <functional>
 
 #include "platform/Hosts.h"
 #include "platform/UrlFetch.h"
@@ -25,6 +26,10 @@ public:
     // The URL as it goes out: only what cannot stand in a request line is percent-encoded.
     static QByteArray EncodeForRequest(const std::string& url);
 
+    // Lets the input for the objects `passes` accepts through while a request runs; all other
+    // input waits until the request has ended.
+    void letThrough(std::function<bool(const QObject*)> passes) { passes_ = std::move(passes); }
+
     // The access manager, whose replies are its children while they last: lets a test watch them.
     const QNetworkAccessManager& manager() const { return manager_; }
 
@@ -34,6 +39,7 @@ private:
     std::chrono::milliseconds deadline_;
     QNetworkReply* inFlight_ = nullptr;
     bool cancelled_ = false;
+    std::function<bool(const QObject*)> passes_;
 };
 
 }  // namespace vendra

@@ -1,24 +1,17 @@
-// Two programs started from one application folder, with the real fetch, files and lock against
-// the sample auction site: while the window's category search waits for its second page, a second
-// program's search says the folder is in use and touches nothing, and the window's search ends
-// with every row; a lock left by a program that was killed is taken over.
+// The real window while its walk waits for a page of the sample auction site. Stop Search
+// abandons the page at once, while other clicks wait for the walk. A second program started from
+// the same application folder says the folder is in use and touches nothing, and the window's
+// search ends with every row; a lock left by a program that was killed is taken over.
 
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QElapsedTimer>
 #include <QtTest>
 
+#include "RealWindow.h"
 #include "SampleSiteProcess.h"
-#include "app/WindowLogic.h"
-#include "gui/MainWindow.h"
-#include "gui/TabControl.h"
-#include "platform/StdTextFiles.h"
-#include "platform/qt/QtEventYield.h"
-#include "platform/qt/QtLocaleInfo.h"
-#include "platform/qt/QtSearchLock.h"
-#include "platform/qt/QtUrlFetch.h"
-#include "support/Fakes.h"
 
 using namespace vendra;
 
@@ -54,34 +47,43 @@ bool Requested(const test::SampleSiteProcess& site, const QString& target) {
 
 }  // namespace
 
-class TwoProgramsOneFolderTest : public QObject {
+class RealWindowDuringAPageTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void stopSearchAbandonsAStalledPageAtOnce() {
+        test::SampleSiteProcess site({"stall@category267/page2.html"});
+        QVERIFY(site.started());
+        test::RealWindow window;  // a stalled page would hold the walk for 30 seconds
+        QElapsedTimer sinceStop;
+        bool incompleteWaited = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            if (!Requested(site, "category267/page2.html")) return;
+            poll.stop();
+            window.click("incompleteButton");
+            incompleteWaited = window.find("incompleteButton")->isEnabled();
+            sinceStop.start();
+            window.click("stopButton");
+        });
+        poll.start(20);
+        window.searchCategory("267");
+
+        QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 1000);
+        QVERIFY(incompleteWaited);  // held until the page had ended
+        QCOMPARE(window.logic.lastSearchEnd(), SearchEnd::Stopped);
+        QCOMPARE(site.logLines().size(), 3);  // the first page twice, then page 2: nothing after
+        QVERIFY(window.find("categorySearchButton")->isEnabled());
+        QCOMPARE(window.find<QPushButton>("stopButton")->text(), QString("Stop Search"));
+        QVERIFY(window.messages.messages.empty());
+        QVERIFY(!QFile::exists(QString::fromStdString(window.identity.path("Finalsearch.htm"))));
+    }
+
     void aSecondSearchFromTheFolderWaitsAndTouchesNothing() {
         test::SampleSiteProcess site({"latency=4000@category267/page2.html"});
         QVERIFY(site.started());
-        test::FakeIdentity identity;
-        MainWindow form(identity);
-        QtEventYield yield;
-        test::FakeMessageBox messages;
-        QtUrlFetch fetch;
-        StdTextFiles files;
-        test::FakeShell shell;
-        QtLocaleInfo locale;
-        QtSearchLock lock;
-        Platform platform{form, yield, messages, fetch, files, shell, identity, locale, lock};
-        WindowLogic logic(platform);
-        form.attach(logic);
-        logic.load();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* minimum = form.findChild<QLineEdit*>("minimumBids");
-        minimum->selectAll();
-        QTest::keyClicks(minimum, "0");
-        form.findChild<TabControl*>("searchTabs")->setCurrentIndex(1);
-        QTest::keyClicks(form.findChild<QLineEdit*>("categoryNumber"), "267");
-
+        test::RealWindow window;
+        test::FakeIdentity& identity = window.identity;
         // Runs inside the window's walk, once it waits for page 2; the window's search cannot
         // move on while the second program runs.
         const QString folder = QString::fromStdString(identity.folder());
@@ -100,14 +102,14 @@ class TwoProgramsOneFolderTest : public QObject {
             resultsAfter = Bytes(identity.path("Finalsearch.htm").string());
         });
         poll.start(20);
-        QTest::mouseClick(form.findChild<QPushButton*>("categorySearchButton"), Qt::LeftButton);
+        window.searchCategory("267");
 
         QVERIFY2(secondSaid.contains(kInUse), qPrintable(secondSaid));
         QVERIFY(listingBefore && listingBefore->find("page 1 row 1)") != std::string::npos);
         QVERIFY(listingAfter == listingBefore && !resultsAfter);
         QCOMPARE(site.logLines().size(), 5);  // the window's own: the first page twice, 2 to 4
-        QVERIFY(messages.messages.empty());
-        QCOMPARE(logic.lastSearchEnd(), SearchEnd::Finished);
+        QVERIFY(window.messages.messages.empty());
+        QCOMPARE(window.logic.lastSearchEnd(), SearchEnd::Finished);
         const std::string page = Bytes(identity.path("Finalsearch.htm").string()).value_or("");
         for (const char* row : {"(category 267 page 1 row 1)", "(category 267 page 4 row 1)"})
             QVERIFY2(page.find(row) != std::string::npos, row);
@@ -133,5 +135,5 @@ class TwoProgramsOneFolderTest : public QObject {
     }
 };
 
-QTEST_MAIN(TwoProgramsOneFolderTest)
-#include "TwoProgramsOneFolderTest.moc"
+QTEST_MAIN(RealWindowDuringAPageTest)
+#include "RealWindowDuringAPageTest.moc"
