@@ -10,18 +10,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "RealWindow.h"
 #include "SampleSiteProcess.h"
 #include "SitePages.h"
-#include "app/WindowLogic.h"
-#include "gui/MainWindow.h"
-#include "gui/TabControl.h"
-#include "platform/StdTextFiles.h"
-#include "platform/qt/QtEventYield.h"
-#include "platform/qt/QtLocaleInfo.h"
-#include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtShell.h"
-#include "platform/qt/QtUrlFetch.h"
-#include "support/Fakes.h"
 
 using namespace vendra;
 
@@ -99,20 +91,10 @@ class FourSearchesOnDesktopTest : public QObject {
         QVERIFY(site.started());
         QFile::remove(record_);
 
-        test::FakeIdentity identity;  // a fresh application folder
-        MainWindow form(identity);
-        QtEventYield yield;
-        test::FakeMessageBox messages;
-        QtUrlFetch fetch;
-        StdTextFiles files;
         QtShell shell;
-        QtLocaleInfo locale;
-        QtSearchLock lock;
-        Platform platform{form, yield, messages, fetch, files, shell, identity, locale, lock};
-        WindowLogic logic(platform);
-        form.attach(logic);
-        logic.load();
-        form.show();
+        test::RealWindow window(&shell);
+        MainWindow& form = window.form;
+        test::FakeIdentity& identity = window.identity;
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
         auto* bids = form.findChild<QLineEdit*>("minimumBids");
@@ -132,7 +114,7 @@ class FourSearchesOnDesktopTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(recorded().endsWith('\n'), 10000);
         QCOMPARE(recorded().trimmed(), QUrl::fromLocalFile(page).toString());
         QCOMPARE(form.findChild<QPushButton*>("stopButton")->text(), QString("Begin New Search"));
-        QVERIFY(messages.messages.empty());
+        QVERIFY(window.messages.messages.empty());
 
         // The page holds every row of the site with at least the minimum, most bids first.
         QFile results(page);

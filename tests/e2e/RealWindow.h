@@ -1,7 +1,7 @@
 #pragma once
 
 // The real window with its logic, the real fetch, files, yield, locale and search lock, wired as
-// the program wires them, in a fresh application folder; messages and the shell are recorded.
+// the program wires them, in a fresh application folder; messages are recorded.
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,10 +29,13 @@ struct RealWindow {
     FakeShell shell;
     QtLocaleInfo locale;
     QtSearchLock lock;
-    Platform platform{form, yield, messages, fetch, files, shell, identity, locale, lock};
+    Platform platform;
     WindowLogic logic{platform};
 
-    RealWindow() {
+    // The shell is recorded unless the desktop's own is given.
+    explicit RealWindow(Shell* desktopShell = nullptr)
+        : platform{form,     yield,  messages, fetch, files, desktopShell ? *desktopShell : shell,
+                   identity, locale, lock} {
         fetch.letThrough([this](const QObject* object) { return form.isStopButton(object); });
         form.attach(logic);
         logic.load();
