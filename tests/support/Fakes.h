@@ -4,11 +4,16 @@
 // shell targets, a temporary application folder. Tests build a FakeDesktop and hand its
 // platform() to the logic.
 
+#include <stdlib.h>
+
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,44 +26,41 @@ namespace vendra::test {
 class FakeControls : public WindowControls {
   public:
     struct State {
-        std::string caption;
-        std::string text;
+        std::string caption, text;
         bool enabled = true;
         int listIndex = -1;
-        std::vector<std::string> entries;
-        bool checked = false;
     };
 
-    FakeControls();
-
-    void setCaption(Control control, const std::string& text) override;
-    void setEnabled(Control control, bool enabled) override { states[control].enabled = enabled; }
-    std::string text(Control control) const override { return states.at(control).text; }
-    int listIndex(Control control) const override { return states.at(control).listIndex; }
-    void setListIndex(Control control, int index) override { states[control].listIndex = index; }
-    void appendListEntry(Control control, const std::string& entry) override {
-        states[control].entries.push_back(entry);
+    void setCaption(Control control, const std::string& text) override {
+        states[control].caption = text;
+        if (control == Control::StatusLine) statusHistory.push_back(text);
     }
-    bool isChecked(Control control) const override { return states.at(control).checked; }
-    void closeWindow() override { ++closeCount; }
+    void setEnabled(Control control, bool enabled) override { states[control].enabled = enabled; }
+    std::string text(Control control) const override { return states[control].text; }
+    int listIndex(Control control) const override { return states[control].listIndex; }
+    void setListIndex(Control control, int index) override { states[control].listIndex = index; }
+    void appendListEntry(Control, const std::string&) override {}
+    bool isChecked(Control) const override { return false; }
+    void closeWindow() override {}
 
     // Test side.
     void type(Control control, const std::string& text) { states[control].text = text; }
-    void check(Control control, bool checked) { states[control].checked = checked; }
-    const std::string& caption(Control control) const { return states.at(control).caption; }
-    bool enabled(Control control) const { return states.at(control).enabled; }
+    const std::string& caption(Control control) const { return states[control].caption; }
+    bool enabled(Control control) const { return states[control].enabled; }
     std::string status() const { return caption(Control::StatusLine); }
 
-    std::map<Control, State> states;
+    // A control never set reads as a fresh one.
+    mutable std::map<Control, State> states;
     // Every status line text in order, to check the progress of a search.
     std::vector<std::string> statusHistory;
-    int closeCount = 0;
 };
 
 // Runs a scripted action at the n-th yield (counted from 1), standing in for the user's clicks.
 class FakeYield : public EventYield {
   public:
-    void yield() override;
+    void yield() override {
+        if (auto action = actions_.find(++count); action != actions_.end()) action->second();
+    }
     void at(int n, std::function<void()> action) { actions_[n] = std::move(action); }
     int count = 0;
 
@@ -68,7 +70,10 @@ class FakeYield : public EventYield {
 
 class FakeMessageBox : public MessageBox {
   public:
-    void showMessage(const std::string& text) override;
+    void showMessage(const std::string& text) override {
+        messages.push_back(text);
+        if (onShow) onShow();
+    }
     std::vector<std::string> messages;
     // Runs while the box is "open", before it is confirmed.
     std::function<void()> onShow;
@@ -77,9 +82,13 @@ class FakeMessageBox : public MessageBox {
 // Serves scripted pages by exact URL and logs every request. An unknown URL throws FetchError.
 class FakeFetch : public UrlFetch {
   public:
-    std::string fetch(const std::string& url) override;
+    std::string fetch(const std::string& url) override {
+        requests.push_back(url);
+        if (onFetch) onFetch(url);
+        if (auto page = pages.find(url); page != pages.end()) return page->second;
+        throw FetchError("no scripted page for " + url);
+    }
     void cancel() override { ++cancelCount; }
-
     void serve(const std::string& url, std::string body) { pages[url] = std::move(body); }
 
     std::map<std::string, std::string> pages;
@@ -98,15 +107,21 @@ class FakeShell : public Shell {
 // A fresh temporary application folder, removed with the fake.
 class FakeIdentity : public AppIdentity {
   public:
-    FakeIdentity();
-    ~FakeIdentity() override;
+    FakeIdentity() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vendra-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder: " + pattern);
+        folder_ = pattern;
+    }
+    ~FakeIdentity() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
     FakeIdentity(const FakeIdentity&) = delete;
-    FakeIdentity& operator=(const FakeIdentity&) = delete;
 
     std::string folder() const override { return folder_.string(); }
     std::string title() const override { return "Vendrashare"; }
     Version version() const override { return {3, 2, 4}; }
-
     std::filesystem::path path(const std::string& name) const { return folder_ / name; }
 
   private:
@@ -123,8 +138,17 @@ class FakeLocale : public LocaleInfo {
 // as for a file the browser holds open or one without permission.
 class FakeFiles : public StdTextFiles {
   public:
-    void remove(const std::string& path) override;
-    void appendLine(const std::string& path, std::string_view text) override;
+    void remove(const std::string& path) override {
+        removed.push_back(path);
+        if (undeletable.count(path)) throw FileError(FileError::Kind::Access, "refused: " + path);
+        StdTextFiles::remove(path);
+    }
+    void appendLine(const std::string& path, std::string_view text) override {
+        if (unwritable.count(path))
+            throw FileError(FileError::Kind::Access,
+                            "Cannot write " + path + ": " + kUnwritableReason, kUnwritableReason);
+        StdTextFiles::appendLine(path, text);
+    }
     std::set<std::string> undeletable;
     std::set<std::string> unwritable;  // appending fails as on a full disk
     static constexpr const char* kUnwritableReason = "No space left on device";
@@ -134,7 +158,15 @@ class FakeFiles : public StdTextFiles {
 // The folder's search lock, as held by another program or free; counts the holds alive.
 class FakeSearchLock : public SearchLock {
   public:
-    std::unique_ptr<Hold> tryHold(const std::string& folder) override;
+    std::unique_ptr<Hold> tryHold(const std::string& folder) override {
+        struct Counted : Hold {
+            int& alive;
+            explicit Counted(int& holdsAlive) : alive(++holdsAlive) {}
+            ~Counted() override { --alive; }
+        };
+        folders.push_back(folder);
+        return heldElsewhere ? nullptr : std::make_unique<Counted>(holds);
+    }
     bool heldElsewhere = false;
     std::vector<std::string> folders;  // every folder asked for
     int holds = 0;
@@ -155,8 +187,14 @@ struct FakeDesktop {
                       shell,    identity, locale,   searchLock};
 
     // Reads a file of the application folder whole, as bytes; nullopt when it does not exist.
-    std::optional<std::string> read(const std::string& name) const;
-    void write(const std::string& name, const std::string& bytes) const;
+    std::optional<std::string> read(const std::string& name) const {
+        std::ifstream in(identity.path(name), std::ios::binary);
+        if (!in) return std::nullopt;
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    void write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(identity.path(name), std::ios::binary) << bytes;
+    }
 };
 
 }  // namespace vendra::test

@@ -13,14 +13,13 @@ namespace vendra::test {
 // Everything before the first row: the nine head lines, the heading and its table.
 std::string ExpectedPageHead();
 // Everything after the last row.
-std::string ExpectedPageEnd();
-
-using BidCountOf = std::function<std::int16_t(const std::string& line)>;
+inline std::string ExpectedPageEnd() { return "</body>\r\n</html>"; }
 
 // Writes the results page of the lines whose bid count lies from `minimum` to `highest`, with one
 // pass over the listing file per count. A failure leaves the page as far as it got.
 void WritePageOnePassPerCount(TextFiles& files, const std::string& listingPath,
                               const std::string& pagePath, std::int16_t highest,
-                              std::int16_t minimum, const BidCountOf& bidCount);
+                              std::int16_t minimum,
+                              const std::function<std::int16_t(const std::string&)>& bidCount);
 
 }  // namespace vendra::test

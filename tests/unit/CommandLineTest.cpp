@@ -1,6 +1,15 @@
+// The command line: what it takes and refuses, and a search from it through the window's logic,
+// with fakes for the site and files: every status text of the search in order, what goes to
+// standard output and error, and the exit status of every way a search ends.
+
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "cli/CommandLine.h"
+#include "cli/ConsoleSearch.h"
+#include "support/Fakes.h"
+#include "support/Pages.h"
 
 namespace vendra {
 namespace {
@@ -61,6 +70,82 @@ TEST(CommandLine, RefusesBadOptionsNamingTheOption) {
     }
     EXPECT_FALSE(WantsCommandLine(std::vector<std::string>{"-platform", "offscreen"}));
     EXPECT_TRUE(WantsCommandLine(std::vector<std::string>{"-platform", "offscreen", "--featured"}));
+}
+
+struct Console {
+    test::FakeDesktop desk;
+    std::ostringstream out, err;
+    ConsoleControls controls{err};
+    ConsoleMessages messages{err};
+    ConsoleShell shell{nullptr};
+    Platform platform{controls, desk.events,   messages,    desk.fetch,     desk.files,
+                      shell,    desk.identity, desk.locale, desk.searchLock};
+    WindowLogic logic{platform};
+
+    int run(const SearchRequest& request) {
+        return RunConsoleSearch(request, logic, controls, shell, out, err);
+    }
+};
+
+TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
+    const std::string page = test::PageCount("2") + test::Block(test::ListingsRow("a", "4"));
+    const struct {
+        const char* name;
+        std::string firstPage;  // empty: cannot be fetched
+        std::string minimum;
+        int status;
+        std::string lastError;
+    } cases[] = {
+        {"finished", page, "3", kExitResultsWritten,
+         "2 pages of listings found\n2 of 2 pages searched.\nFinding Bid amounts.......\n"
+         "Creating Output.......\nFinished!!!"},
+        {"unreachable", "", "0", kExitNoResults,
+         "No results page: the auction site could not be reached."},
+        {"bad bid cell", test::Block(test::ListingsRow("a", "lots")), "0", kExitNoResults,
+         "No results page: a bid count in the listing file could not be read."},
+        {"no blocks", "no listings", "0", kExitNoResults,
+         "No results page: the site refused the search as too large."},
+    };
+    for (const auto& c : cases) {
+        Console console;
+        if (!c.firstPage.empty()) console.desk.fetch.serve(CategoryFirstPageUrl("5"), c.firstPage);
+        console.desk.fetch.serve(CategoryPageUrl("5", 2), "");
+        EXPECT_EQ(
+            console.run({.kind = SearchKind::Category, .category = "5", .minimumBids = c.minimum}),
+            c.status)
+            << c.name;
+        const std::string err = console.err.str();
+        EXPECT_TRUE(err.starts_with(
+            "Deleting Temporary Files.......\nFinding # of Auctions in Category.......\n"))
+            << err;
+        EXPECT_TRUE(err.ends_with(c.lastError + "\n")) << err;
+        EXPECT_EQ(
+            console.out.str(),
+            c.status == 0 ? console.desk.identity.path("Finalsearch.htm").string() + "\n" : "")
+            << c.name;
+    }
+}
+
+TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
+    Console console;
+    console.desk.fetch.onFetch = [&](const std::string& url) {
+        console.desk.fetch.serve(url, test::CountCell("0"));
+        // Stopped while the first page is being fetched.
+        if (console.desk.fetch.requests.size() == 1) console.logic.stopSearch();
+    };
+    const SearchRequest request{.kind = SearchKind::Keyword,
+                                .words = "red shoe",
+                                .modeIndex = 1,
+                                .excluded = "used",
+                                .categoryIndex = 3,
+                                .priceFrom = "5",
+                                .descriptions = true};
+    EXPECT_EQ(console.run(request), kExitStopped);
+    EXPECT_EQ(console.desk.fetch.requests,
+              std::vector<std::string>{
+                  KeywordSearchPages({"red shoe", "used", 1, true, "267", "5", ""}).firstPage});
+    EXPECT_TRUE(console.err.str().ends_with("Ready for another search\nSearch stopped.\n"));
+    EXPECT_EQ(console.desk.fetch.cancelCount, 1);  // the page in flight is abandoned
 }
 
 }  // namespace

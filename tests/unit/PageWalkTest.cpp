@@ -12,203 +12,171 @@ namespace {
 
 using test::Block;
 
-class PageWalkTest : public ::testing::Test {
-  protected:
-    // A category search whose pages each hold one block naming their page.
-    void ServeCategory(const std::string& category, int last) {
+// The listing file of these blocks, each followed by CR LF.
+std::string Lines(std::initializer_list<std::string> blocks) {
+    std::string file;
+    for (const std::string& block : blocks) file += block + "\r\n";
+    return file;
+}
+
+struct Walker {
+    test::FakeDesktop desk;
+    SearchState state;
+
+    // Serves a category search whose pages each hold one block naming their page.
+    void serveCategory(const std::string& category, int last) {
         desk.fetch.serve(CategoryFirstPageUrl(category), "head" + Block("page 1") + "foot");
         for (int page = 2; page <= last; ++page)
             desk.fetch.serve(CategoryPageUrl(category, page),
                              Block("page " + std::to_string(page)));
     }
-
-    LostBlocks WalkCategory(const std::string& category, std::int16_t pageTotal) {
+    LostBlocks walkCategory(const std::string& category, std::int16_t pageTotal) {
         desk.controls.type(Control::CategoryNumber, category);
-        state.kind = SearchKind::Category;
-        state.pageNumber = 2;
-        state.pageTotal = pageTotal;
-        return Walk(CategoryFirstPageUrl(category));
+        state = {SearchKind::Category, 2, pageTotal};
+        return walk(CategoryFirstPageUrl(category));
     }
-
-    LostBlocks Walk(const std::string& first, const std::string& prefix = "",
-                    const std::string& listing = "") {
-        return WalkPages(first, prefix, listing.empty() ? listingFile() : listing, state,
+    LostBlocks walk(const std::string& first, const std::string& prefix = "",
+                    const std::string& listingFile = "Listinglist.txt") {
+        return WalkPages(first, prefix, desk.identity.path(listingFile), state,
                          {desk.fetch, desk.events, desk.files, desk.controls});
     }
-
-    std::string listingFile() const { return desk.identity.path("Listinglist.txt").string(); }
     std::string listing() const { return desk.read("Listinglist.txt").value_or("<no file>"); }
-    static std::string Lines(std::initializer_list<std::string> blocks) {
-        std::string file;
-        for (const std::string& block : blocks) file += block + "\r\n";
-        return file;
-    }
-
-    test::FakeDesktop desk;
-    SearchState state;
 };
 
-TEST_F(PageWalkTest, CategoryWalkFetchesEveryPageUpToTheTotal) {
-    const struct {
-        std::int16_t pageTotal;
-        int pages;
-        std::vector<std::string> progress;
-    } cases[] = {
-        {0, 1, {}},
-        {1, 1, {}},
-        {3, 3, {"2 of 3 pages searched.", "3 of 3 pages searched."}},
-    };
-    for (const auto& c : cases) {
-        desk.fetch.requests.clear();
-        desk.controls.statusHistory.clear();
-        std::filesystem::remove(listingFile());
-        ServeCategory("267", 3);
-        WalkCategory("267", c.pageTotal);
-
-        std::vector<std::string> expected{CategoryFirstPageUrl("267")};
-        for (int page = 2; page <= c.pages; ++page)
-            expected.push_back(CategoryPageUrl("267", page));
-        EXPECT_EQ(desk.fetch.requests, expected) << c.pageTotal;
-        EXPECT_EQ(desk.controls.statusHistory, c.progress) << c.pageTotal;
-        EXPECT_EQ(state.pageNumber, c.pages == 1 ? 2 : 4) << c.pageTotal;
-        EXPECT_TRUE(desk.controls.enabled(Control::IncompleteButton));
-        EXPECT_EQ(listing(), c.pages == 1
-                                 ? Lines({Block("page 1")})
-                                 : Lines({Block("page 1"), Block("page 2"), Block("page 3")}));
+TEST(PageWalk, CategoryWalkFetchesEveryPageUpToTheTotal) {
+    const std::string first = CategoryFirstPageUrl("267");
+    const std::vector<std::string> progress{"2 of 3 pages searched.", "3 of 3 pages searched."};
+    for (std::int16_t pageTotal : {1, 3}) {
+        Walker w;
+        w.serveCategory("267", 3);
+        w.walkCategory("267", pageTotal);
+        const bool all = pageTotal == 3;
+        EXPECT_EQ(w.desk.fetch.requests,
+                  (all ? std::vector{first, CategoryPageUrl("267", 2), CategoryPageUrl("267", 3)}
+                       : std::vector{first}));
+        EXPECT_EQ(w.desk.controls.statusHistory, all ? progress : std::vector<std::string>{});
+        EXPECT_EQ(w.listing(), all ? Lines({Block("page 1"), Block("page 2"), Block("page 3")})
+                                   : Lines({Block("page 1")}));
+        EXPECT_EQ(w.state.pageNumber, all ? 4 : 2);
+        EXPECT_TRUE(w.desk.controls.enabled(Control::IncompleteButton));
     }
 }
 
-TEST_F(PageWalkTest, FeaturedWalkUsesTheFeaturedPages) {
-    desk.fetch.serve("first", Block("one"));
-    desk.fetch.serve(FeaturedPageUrl(2), Block("two"));
-    state = {SearchKind::Featured, 2, 2};
-    Walk("first");
-    EXPECT_EQ(desk.fetch.requests, (std::vector<std::string>{"first", FeaturedPageUrl(2)}));
-    EXPECT_EQ(listing(), Lines({Block("one"), Block("two")}));
-}
-
-TEST_F(PageWalkTest, APageThatCannotBeFetchedOrWrittenIsLostAndTheWalkGoesOn) {
-    ServeCategory("9", 4);
-    desk.fetch.pages.erase(CategoryPageUrl("9", 2));
-    desk.fetch.onFetch = [&](const std::string& url) {
-        if (url == CategoryPageUrl("9", 3)) desk.files.unwritable.insert(listingFile());
-        if (url == CategoryPageUrl("9", 4)) desk.files.unwritable.clear();
+TEST(PageWalk, APageThatCannotBeFetchedOrWrittenIsLostAndTheWalkGoesOn) {
+    Walker w;
+    w.serveCategory("9", 4);
+    w.desk.fetch.pages.erase(CategoryPageUrl("9", 2));
+    const std::string listingFile = w.desk.identity.path("Listinglist.txt");
+    w.desk.fetch.onFetch = [&](const std::string& url) {
+        if (url == CategoryPageUrl("9", 3)) w.desk.files.unwritable.insert(listingFile);
+        if (url == CategoryPageUrl("9", 4)) w.desk.files.unwritable.clear();
     };
-    const LostBlocks lost = WalkCategory("9", 4);
-    EXPECT_EQ(desk.fetch.requests.size(), 4u);
-    EXPECT_EQ(listing(), Lines({Block("page 1"), Block("page 4")}));
-    EXPECT_EQ(desk.controls.status(), "4 of 4 pages searched.");
+    const LostBlocks lost = w.walkCategory("9", 4);
+    EXPECT_EQ(w.desk.fetch.requests.size(), 4u);
+    EXPECT_EQ(w.listing(), Lines({Block("page 1"), Block("page 4")}));
+    EXPECT_EQ(w.desk.controls.status(), "4 of 4 pages searched.");
     EXPECT_EQ(lost.count, 1u);
     EXPECT_EQ(lost.firstReason, test::FakeFiles::kUnwritableReason);
 
     // A folder that is gone: every block is lost, with the system's reason for the first.
-    desk.fetch.serve("first", Block("a") + Block("b"));
-    state = {SearchKind::Featured, 2, 1};
-    const LostBlocks gone = Walk("first", "", desk.identity.path("gone/Listinglist.txt"));
+    w.desk.fetch.serve("first", Block("a") + Block("b"));
+    w.state = {SearchKind::Featured, 2, 1};
+    const LostBlocks gone = w.walk("first", "", "gone/Listinglist.txt");
     EXPECT_EQ(gone.count, 2u);
     EXPECT_EQ(gone.firstReason, "No such file or directory");
 }
 
-TEST_F(PageWalkTest, SeeIncompleteResultsEndsTheWalkAfterTheBlockInHand) {
-    desk.fetch.serve(CategoryFirstPageUrl("7"), Block("a") + Block("b"));
-    desk.fetch.serve(CategoryPageUrl("7", 2), Block("c"));
-    desk.events.at(1, [&] { state.incompleteRequested = true; });
-    WalkCategory("7", 2);
-    EXPECT_EQ(listing(), Lines({Block("a")}));
-    EXPECT_EQ(desk.fetch.requests.size(), 1u);
-    EXPECT_TRUE(desk.controls.statusHistory.empty());
-}
-
-TEST_F(PageWalkTest, StopFinishesThePageStepThenFetchesNothingMore) {
-    // The stopped step still moves on and shows its progress, unless it was the last page.
+TEST(PageWalk, StopAndSeeIncompleteResultsEndTheWalk) {
+    // Clicked at the first block of page 2, either ends the walk after that block. Stop Search
+    // finishes the page step, which still moves on and shows its progress unless it was the last.
     const struct {
+        bool stop;
         std::int16_t pages;
-        std::int16_t pageNumber;
         std::string status;
-    } cases[] = {{5, 4, "3 of 5 pages searched."}, {2, 3, "2 of 2 pages searched."}};
+        std::int16_t pageNumber;
+    } cases[] = {{false, 5, "2 of 5 pages searched.", 3},
+                 {true, 5, "3 of 5 pages searched.", 4},
+                 {true, 2, "2 of 2 pages searched.", 3}};
     for (const auto& c : cases) {
-        desk.fetch.requests.clear();
-        desk.events.count = 0;
-        state.stopRequested = false;
-        std::filesystem::remove(listingFile());
-        ServeCategory("7", c.pages);
-        desk.fetch.serve(CategoryPageUrl("7", 2), Block("2a") + Block("2b"));
-        desk.events.at(2, [&] { state.stopRequested = true; });  // at the first block of page 2
-        WalkCategory("7", c.pages);
-
-        EXPECT_EQ(desk.fetch.requests.size(), 2u) << c.pages;
-        EXPECT_EQ(listing(), Lines({Block("page 1"), Block("2a")})) << c.pages;
-        EXPECT_EQ(state.pageNumber, c.pageNumber) << c.pages;
-        EXPECT_EQ(desk.controls.status(), c.status) << c.pages;
+        Walker w;
+        w.serveCategory("7", c.pages);
+        w.desk.fetch.serve(CategoryPageUrl("7", 2), Block("2a") + Block("2b"));
+        w.desk.events.at(
+            2, [&] { (c.stop ? w.state.stopRequested : w.state.incompleteRequested) = true; });
+        w.walkCategory("7", c.pages);
+        EXPECT_EQ(w.desk.fetch.requests.size(), 2u) << c.pages;
+        EXPECT_EQ(w.listing(), Lines({Block("page 1"), Block("2a")})) << c.pages;
+        EXPECT_EQ(w.state.pageNumber, c.pageNumber) << c.pages;
+        EXPECT_EQ(w.desk.controls.status(), c.status) << c.pages;
     }
     // Stopped before it began: nothing at all.
-    desk.fetch.requests.clear();
-    desk.controls.statusHistory.clear();
-    desk.controls.setEnabled(Control::IncompleteButton, false);
-    Walk("first");
-    EXPECT_TRUE(desk.fetch.requests.empty());
-    EXPECT_FALSE(desk.controls.enabled(Control::IncompleteButton));
+    Walker w;
+    w.state.stopRequested = true;
+    w.desk.controls.setEnabled(Control::IncompleteButton, false);
+    w.walk("first");
+    EXPECT_TRUE(w.desk.fetch.requests.empty());
+    EXPECT_FALSE(w.desk.controls.enabled(Control::IncompleteButton));
 }
 
-TEST_F(PageWalkTest, TheCategoryIsReadAgainForEveryPage) {
-    ServeCategory("1", 2);
-    ServeCategory("12", 3);
-    desk.fetch.onFetch = [&](const std::string& url) {
-        if (url == CategoryPageUrl("1", 2)) desk.controls.type(Control::CategoryNumber, "12");
+TEST(PageWalk, TheCategoryIsReadAgainForEveryPage) {
+    Walker w;
+    w.serveCategory("1", 2);
+    w.serveCategory("12", 3);
+    w.desk.fetch.onFetch = [&](const std::string& url) {
+        if (url == CategoryPageUrl("1", 2)) w.desk.controls.type(Control::CategoryNumber, "12");
     };
-    WalkCategory("1", 3);
-    EXPECT_EQ(desk.fetch.requests,
-              (std::vector<std::string>{CategoryFirstPageUrl("1"), CategoryPageUrl("1", 2),
-                                        CategoryPageUrl("12", 3)}));
+    w.walkCategory("1", 3);
+    EXPECT_EQ(w.desk.fetch.requests,
+              (std::vector{CategoryFirstPageUrl("1"), CategoryPageUrl("1", 2),
+                           CategoryPageUrl("12", 3)}));
 }
 
-TEST_F(PageWalkTest, SearchResultWalkStepsFiftyWhileBelowTheCount) {
-    const struct {
-        std::int32_t count;
-        std::vector<std::string> offsets;
-    } cases[] = {{0, {}}, {100, {"50", "100"}}, {120, {"50", "100", "150"}}};
+TEST(PageWalk, SearchResultWalkStepsFiftyWhileBelowTheCount) {
     for (SearchKind kind : {SearchKind::Keyword, SearchKind::Completed}) {
-        for (const auto& c : cases) {
-            desk.fetch.requests.clear();
-            desk.controls.statusHistory.clear();
-            desk.fetch.serve("first", Block("first"));
-            for (const std::string& offset : c.offsets) desk.fetch.serve("next&skip=" + offset, "");
-            state = {kind, 0, 0, 0, c.count};
-            Walk("first", "next&skip=");
-
+        for (std::int32_t count : {0, 100, 120}) {
+            Walker w;
+            w.desk.fetch.serve("first", Block("first"));
             std::vector<std::string> requests{"first"}, progress;
-            for (const std::string& offset : c.offsets) {
-                requests.push_back("next&skip=" + offset);
-                progress.push_back(offset + " of " + std::to_string(c.count) + " searched.");
+            for (int offset = 50; offset < count + 50; offset += 50) {
+                w.desk.fetch.serve("next&skip=" + std::to_string(offset), "");
+                requests.push_back("next&skip=" + std::to_string(offset));
+                progress.push_back(std::to_string(offset) + " of " + std::to_string(count) +
+                                   " searched.");
             }
-            EXPECT_EQ(desk.fetch.requests, requests) << c.count;
-            EXPECT_EQ(desk.controls.statusHistory, progress) << c.count;
+            w.state = {kind, 0, 0, 0, count};
+            w.walk("first", "next&skip=");
+            EXPECT_EQ(w.desk.fetch.requests, requests) << count;
+            EXPECT_EQ(w.desk.controls.statusHistory, progress) << count;
         }
     }
 }
 
-TEST_F(PageWalkTest, TheWalkEndsAtTheLargestNumbersTheFieldsHold) {
-    // 32767 pages: a loop, not a chain of calls, so the stack does not grow with the pages; and
-    // the page number never wraps around.
-    state = {SearchKind::Featured, 2, std::numeric_limits<std::int16_t>::max()};
-    Walk("first");
-    ASSERT_EQ(desk.fetch.requests.size(), 32767u);
-    EXPECT_EQ(desk.fetch.requests.back(), FeaturedPageUrl(32767));
-    EXPECT_EQ(state.pageNumber, 32767);
-    EXPECT_EQ(desk.controls.status(), "32767 of 32767 pages searched.");
+TEST(PageWalk, TheWalkEndsAtTheLargestNumbersTheFieldsHold) {
+    // 32767 featured pages: a loop, not a chain of calls, so the stack does not grow with the
+    // pages; and the page number never wraps around.
+    Walker w;
+    w.desk.fetch.serve(FeaturedPageUrl(2), Block("two"));
+    w.state = {SearchKind::Featured, 2, std::numeric_limits<std::int16_t>::max()};
+    w.walk("first");
+    ASSERT_EQ(w.desk.fetch.requests.size(), 32767u);
+    EXPECT_EQ(w.desk.fetch.requests[1], FeaturedPageUrl(2));
+    EXPECT_EQ(w.desk.fetch.requests.back(), FeaturedPageUrl(32767));
+    EXPECT_EQ(w.state.pageNumber, 32767);
+    EXPECT_EQ(w.desk.controls.status(), "32767 of 32767 pages searched.");
+    EXPECT_EQ(w.listing(), Lines({Block("two")}));
 
-    desk.fetch.requests.clear();
+    w.desk.fetch.requests.clear();
     const std::int32_t most = std::numeric_limits<std::int32_t>::max();
-    state = {SearchKind::Keyword, 0, 0, most - 60, most};
-    Walk("first", "next=");
-    EXPECT_EQ(desk.fetch.requests,
+    w.state = {SearchKind::Keyword, 0, 0, most - 60, most};
+    w.walk("first", "next=");
+    EXPECT_EQ(w.desk.fetch.requests,
               (std::vector<std::string>{"first", "next=" + std::to_string(most - 10)}));
 
     // A search without a kind walks its first page only.
-    desk.fetch.requests.clear();
-    state = {SearchKind::None, 2, 9, 0, 500};
-    Walk("first", "next=");
-    EXPECT_EQ(desk.fetch.requests, std::vector<std::string>{"first"});
+    w.desk.fetch.requests.clear();
+    w.state = {SearchKind::None, 2, 9, 0, 500};
+    w.walk("first", "next=");
+    EXPECT_EQ(w.desk.fetch.requests, std::vector<std::string>{"first"});
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The results page: its exact bytes for every way a run ends, and the one read of the listing
-// file against the plain way of one pass per bid count, on seeded random files.
+// The bid pass and the results page: the exact bytes for every way a run ends, and the one read
+// of the listing file against the plain way of one pass per bid count, on seeded random files.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <functional>
 #include <random>
 
+#include "report/BidPass.h"
 #include "report/BidReader.h"
 #include "report/HeldRows.h"
 #include "report/ResultsWriter.h"
@@ -23,12 +24,6 @@ using test::ListingsRow;
 constexpr char kListing[] = "Listinglist.txt";
 constexpr char kPage[] = "Finalsearch.htm";
 constexpr char kOldPage[] = "the previous search's page";
-
-std::string Lines(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const std::string& line : lines) bytes += line + "\r\n";
-    return bytes;
-}
 
 std::string Whole(const std::vector<std::string>& rows) {
     std::string page = test::ExpectedPageHead();
@@ -52,11 +47,40 @@ struct WriterRun {
     }
 };
 
-TEST(ResultsWriter, WritesTheRowsMostBidsFirstOrSaysWhyNot) {
-    const std::string a5 = ListingsRow("a", "5"), b3 = ListingsRow("b", "3"),
-                      c2 = ListingsRow("c", "2"), d7 = ListingsRow("d", "7"),
-                      e5 = ListingsRow("e", "5"), none = ListingsRow("f"),
-                      dash = ListingsRow("g", "-");
+TEST(BidPass, FindsTheHighestCountOrSaysWhyNot) {
+    using S = HighestBids::Status;
+    const struct {
+        std::optional<std::string> listing;  // nullopt: no listing file
+        S status;
+        std::int16_t highest;
+    } cases[] = {
+        {ListingsRow("a", "5") + "\r\n" + ListingsRow("b", "7") + "\r" + ListingsRow("c"), S::Found,
+         7},
+        {ListingsRow("a", "-3") + "\r\n" + ListingsRow("b"), S::Found, 0},
+        {ListingsRow("a", "7") + "\r\n" + ListingsRow("b", "lots"), S::Unreadable, 0},
+        {std::nullopt, S::NoListingFile, 0},
+    };
+    for (const auto& c : cases) {
+        test::FakeDesktop desk;
+        if (c.listing) desk.write(kListing, *c.listing);
+        const HighestBids bids = FindHighestBids(desk.files, desk.identity.path(kListing),
+                                                 SearchKind::Category, {",", "."});
+        EXPECT_EQ(bids.status, c.status) << c.listing.value_or("no file");
+        EXPECT_EQ(bids.highest, c.highest) << c.listing.value_or("no file");
+    }
+    // A folder where the file should be cannot be read, which is not a missing file.
+    test::FakeDesktop desk;
+    std::filesystem::create_directory(desk.identity.path(kListing));
+    EXPECT_EQ(
+        FindHighestBids(desk.files, desk.identity.path(kListing), SearchKind::Category, {}).status,
+        S::Unreadable);
+}
+
+// Every way a run ends, with the page's exact bytes. Row order, minimums and bad cells are
+// compared with the plain writer below; these are the ends and the bytes it does not reach.
+TEST(ResultsWriter, WritesThePageOrSaysWhyNot) {
+    const std::string none = ListingsRow("f"), low = ListingsRow("m", "-32768"),
+                      high = ListingsRow("n", "32767"), c2 = ListingsRow("c", "2");
     // Every byte is kept: NUL, lone LF, bytes above 127, a CR LF that straddles the reader's
     // 64 KiB chunks, a line longer than a chunk, lone CRs that end lines, no final line break.
     const std::string straddling =
@@ -75,22 +99,12 @@ TEST(ResultsWriter, WritesTheRowsMostBidsFirstOrSaysWhyNot) {
         std::optional<std::string> page;  // nullopt: none at all
         bool pageUndeletable = false;
     } cases[] = {
-        {"counts 5 3 7 5, minimum 3", Lines({a5, b3, c2, d7, e5}), "3", 7, O::Written,
-         Whole({d7, a5, e5, b3})},
-        {"minimum 0: rows without a bid cell last", Lines({c2, none, a5, dash}), "0", 5, O::Written,
-         Whole({a5, c2, none, dash})},
-        {"minimum above the highest count", Lines({c2, b3}), "5", 3, O::Written, Whole({})},
-        {"negative minimum", Lines({c2, none}), "-3", 2, O::Written, Whole({c2, none})},
-        {"the widest range", Lines({ListingsRow("m", "-32768"), none, ListingsRow("n", "32767")}),
-         "-32768", 32767, O::Written,
-         Whole({ListingsRow("n", "32767"), none, ListingsRow("m", "-32768")})},
-        {"empty listing file", "", "0", 0, O::Written, Whole({})},
+        {"the widest range", low + "\r\n" + none + "\r\n" + high, "-32768", 32767, O::Written,
+         Whole({high, none, low})},
         {"lines of any bytes", anyBytes, "0", 3, O::Written,
          Whole({longLine, odd, last, straddling, ""})},
-        {"minimum not a number", Lines({c2}), "three", 2, O::Failed, test::ExpectedPageHead()},
-        {"a bad cell", Lines({d7, b3, ListingsRow("x", "lots")}), "0", 7, O::Failed,
-         test::ExpectedPageHead() + d7},
-        {"old page undeletable", Lines({c2}), "0", 2, O::Failed, kOldPage, true},
+        {"minimum not a number", c2, "three", 2, O::Failed, test::ExpectedPageHead()},
+        {"old page undeletable", c2, "0", 2, O::Failed, kOldPage, true},
         {"listing file gone", std::nullopt, "0", 2, O::NoListingFile, test::ExpectedPageHead()},
     };
     for (const auto& c : cases) {
@@ -105,7 +119,7 @@ TEST(ResultsWriter, WritesTheRowsMostBidsFirstOrSaysWhyNot) {
     // The page's own trouble is never taken for a missing listing file.
     WriterRun run;
     NoFolderFiles noFolder;
-    run.desk.write(kListing, Lines({c2}));
+    run.desk.write(kListing, c2);
     EXPECT_EQ(run.write(noFolder, "0", 2), O::Failed);
 }
 
@@ -147,13 +161,11 @@ std::string ListingFile(Draw& draw, bool withBadCells) {
 struct BadLine {};
 
 // Runs a step that reads bid counts; true when it met a line that cannot be read.
-bool MeetsBadLine(const std::function<void()>& step) {
-    try {
-        step();
-        return false;
-    } catch (const BadLine&) {
-        return true;
-    }
+bool MeetsBadLine(const std::function<void()>& step) try {
+    step();
+    return false;
+} catch (const BadLine&) {
+    return true;
 }
 
 // For random listing files, minimums and highest counts, the one-read writer leaves the very

@@ -47,12 +47,12 @@ TEST(SearchUrls, QueryTextOfEachMode) {
 }
 
 TEST(SearchUrls, ResultPagesOfTheKeywordAndCompletedSearches) {
-    const std::string keyword =
-        std::string("http://") + hosts::kKeywordSearch + "/search/search.dll?";
-    const std::string description =
-        std::string("http://") + hosts::kDescriptionSearch + "/search/search.dll?";
-    const std::string completed =
-        std::string("http://") + hosts::kCompletedSearch + "/search/search.dll?";
+    const auto dll = [](const char* host) {
+        return std::string("http://") + host + "/search/search.dll?";
+    };
+    const std::string keyword = dll(hosts::kKeywordSearch),
+                      description = dll(hosts::kDescriptionSearch),
+                      completed = dll(hosts::kCompletedSearch);
     const struct {
         const char* name;
         ResultPages pages, expected;
@@ -95,11 +95,10 @@ TEST(SearchUrls, ResultPagesOfTheKeywordAndCompletedSearches) {
 }
 
 TEST(Categories, NumbersByListIndexAndIndexesByName) {
-    EXPECT_EQ(CategoryNumber(0), "");     // All Categories
-    EXPECT_EQ(CategoryNumber(3), "267");  // Books
-    EXPECT_EQ(CategoryNumber(23), "99");
-    EXPECT_EQ(CategoryNumber(-1), "");
-    EXPECT_EQ(CategoryNumber(24), "");
+    // All Categories, Books, the last, and out of the list at both ends.
+    for (const auto& [index, number] :
+         {std::pair{0, ""}, {3, "267"}, {23, "99"}, {-1, ""}, {24, ""}})
+        EXPECT_EQ(CategoryNumber(index), number) << index;
     EXPECT_EQ(CategoryIndex("Books"), 3);
     EXPECT_EQ(CategoryIndex("books"), std::nullopt);
 }

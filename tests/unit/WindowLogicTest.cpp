@@ -1,10 +1,12 @@
 // What the window's logic guards around a search, with fakes: the lock on the application folder
-// that one search at a time holds, and the listing blocks a walk could not write. The button
-// states of every step are checked on the real window, the status texts through the command line.
+// that one search at a time holds, the listing blocks a walk could not write, and the working
+// files removed before a search. The button states of every step are checked on the real window,
+// the status texts through the command line.
 
 #include <gtest/gtest.h>
 
 #include "app/WindowLogic.h"
+#include "app/WorkingFiles.h"
 #include "support/Fakes.h"
 #include "support/Pages.h"
 
@@ -108,6 +110,29 @@ TEST_F(WindowLogicTest, BlocksTheListingFileWouldNotTakeAreReportedAfterTheResul
         EXPECT_EQ(desk.shell.opened.size(), 1u);
         EXPECT_NE(desk.read("Finalsearch.htm").value_or("").find("http://x/a"), std::string::npos);
     }
+}
+
+TEST(WorkingFiles, RemovingDeletesBothFilesAndIgnoresEveryFailure) {
+    test::FakeDesktop desk;
+    const WorkingFiles paths = WorkingFiles::In(desk.identity.folder());
+    EXPECT_EQ(paths.results, desk.identity.path("Finalsearch.htm").string());
+    // Neither file there: nothing to report.
+    RemoveWorkingFiles(desk.files, paths);
+    EXPECT_EQ(desk.files.removed, (std::vector<std::string>{paths.listing, paths.results}));
+    // Both there, then one that cannot be deleted (held open, no permission): the other still goes.
+    for (bool heldOpen : {false, true}) {
+        desk.write("Listinglist.txt", "old");
+        desk.write("Finalsearch.htm", "old");
+        if (heldOpen) desk.files.undeletable.insert(paths.listing);
+        RemoveWorkingFiles(desk.files, paths);
+        EXPECT_EQ(desk.read("Listinglist.txt"),
+                  heldOpen ? std::optional<std::string>("old") : std::nullopt);
+        EXPECT_FALSE(desk.read("Finalsearch.htm"));
+    }
+    // A folder standing where the results page should be cannot be deleted either.
+    std::filesystem::create_directories(desk.identity.path("Finalsearch.htm") / "inside");
+    RemoveWorkingFiles(desk.files, paths);
+    EXPECT_TRUE(std::filesystem::is_directory(desk.identity.path("Finalsearch.htm")));
 }
 
 }  // namespace
