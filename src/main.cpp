@@ -67,13 +67,19 @@ int RunConsole(int argc, char** argv, const vendra::SearchRequest& request) {
     vendra::ConsoleShell shell(request.open ? &desktop : nullptr);
     vendra::QtLocaleInfo locale;
     vendra::QtSearchLock lock;
-    vendra::Platform platform{controls, yield, messages, fetch, files, shell, identity, locale, lock};
+    vendra::Platform platform{controls, yield,    messages, fetch, files,
+                              shell,    identity, locale,   lock};
     vendra::WindowLogic logic(platform);
 
     // Ctrl+C once is See Incomplete Results, twice is Stop Search, which also abandons the page
     // in flight; a third one ends the program at once.
     const vendra::Interrupts interrupts([&](int count) {
-        if (count == 1) logic.seeIncompleteResults();
+        if (count == 1) {
+            std::cerr
+                << "Ending the walk after the listings in hand; Ctrl+C again stops the search."
+                << std::endl;
+            logic.seeIncompleteResults();
+        }
         if (count < 2) return;
         std::signal(SIGINT, SIG_DFL);
         logic.stopSearch();

@@ -2,6 +2,8 @@
 // site, and the desktop's own "open" (xdg-open, replaced by a recording one first on PATH), from
 // the click on the search button to the results page handed to the browser.
 
+#include <signal.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -146,6 +148,28 @@ class FourSearchesOnDesktopTest : public QObject {
         QFile consolePage(folder.filePath("Finalsearch.htm"));
         QVERIFY(consolePage.open(QIODevice::ReadOnly));
         QCOMPARE(consolePage.readAll().toStdString(), written);
+    }
+
+    // Ctrl+C once ends the walk after the block in hand and writes what was collected; twice it
+    // stops the search at once: no results page, exit status 130.
+    void ctrlCOnceForTheIncompleteResultsTwiceToStop() {
+        for (const int interrupts : {1, 2}) {
+            test::SampleSiteProcess site({"latency=3000@category267/page3.html"});
+            QVERIFY(site.started());
+            QTemporaryDir folder;
+            QVERIFY(QFile::copy(VENDRA_PATH, folder.filePath("vendra")));
+            QProcess console;
+            console.start(folder.filePath("vendra"), {"--category", "267"});
+            QTRY_VERIFY_WITH_TIMEOUT(Targets(site.logLines()).join(' ').contains("page3"), 20000);
+            ::kill(console.processId(), SIGINT);
+            QString said;
+            QTRY_VERIFY((said += console.readAllStandardError()).contains("Ctrl+C again stops"));
+            if (interrupts == 2) ::kill(console.processId(), SIGINT);
+            QVERIFY(console.waitForFinished(60000));
+            QCOMPARE(console.exitCode(), interrupts == 1 ? 0 : 130);
+            QCOMPARE(QFile::exists(folder.filePath("Finalsearch.htm")), interrupts == 1);
+            QVERIFY(!Targets(site.logLines()).join(' ').contains("page4"));
+        }
     }
 
   private:
