@@ -2,12 +2,13 @@
 // the next one of its search, the walk ends at the last page (or right after a Stop Search or See
 // Incomplete Results clicked at a chosen yield), and the listing file holds exactly the blocks a
 // plain cutter finds in the pages served, each followed by CR LF.
-// Input: a byte whose low 3 bits mod 5 are the search kind, whose next 4 bits shift the page
-// total and the listing span right (so that most walks are short and fast), and whose top bit
-// picks See Incomplete Results over Stop Search; the yield that clicks it (16 bits, 0 for none);
-// the page total (low 16 bits) or first result offset (32 bits); the listing total's distance from
-// that offset; then pages split by 0xFF, each led by 16 bits: how many empty pages come before
-// it, and, in the top bit, a fetch that fails. Pages the input does not hold are served empty.
+// Input: a byte whose value mod 5 is the search kind and whose top bit picks See Incomplete
+// Results over Stop Search; the yield that clicks it (16 bits, 0 for none); the page total (low
+// 16 bits) or first result offset (32 bits); the listing total's distance from that offset; then
+// pages split by 0xFF, each led by 16 bits: how many empty pages come before it, and, in the top
+// bit, a fetch that fails. Pages the input does not hold are served empty. Only an input whose
+// length is a multiple of 64 takes the page total and the listing span whole; any other walks at
+// most 256 pages after the first, so that most runs stay quick.
 #include <unistd.h>
 
 #include <algorithm>
@@ -98,13 +99,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     constexpr std::int64_t kMost = std::numeric_limits<std::int32_t>::max();
     vendra::SearchState state;
-    state.kind = static_cast<SearchKind>((data[0] & 7) % 5);
-    const int shift = data[0] >> 3 & 15;
+    state.kind = static_cast<SearchKind>((data[0] & 0x7f) % 5);
+    const int most = size % 64 == 0 ? 1700000 : 256 * 50;
     state.pageNumber = 2;
-    state.pageTotal = static_cast<std::int16_t>(static_cast<std::int16_t>(word(3)) >> shift);
+    state.pageTotal = static_cast<std::int16_t>(static_cast<std::int16_t>(word(3)) % (most / 50));
     state.resultOffset = word(3);
     state.listingTotal = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        std::int64_t{word(3)} + (word(7) % 1700000 >> shift), -kMost - 1, kMost));
+        std::int64_t{word(3)} + word(7) % 1700000 % most, -kMost - 1, kMost));
     Site site;
     site.kind = state.kind;
     site.firstOffset = state.resultOffset;
