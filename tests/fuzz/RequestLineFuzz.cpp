@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/qt/QtUrlFetch.h"
+#include "platform/RequestLine.h"
 
 namespace {
 
@@ -39,8 +39,7 @@ bool IsEscape(std::string_view text, std::size_t at) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string url(reinterpret_cast<const char*>(data), size);
-    const QByteArray bytes = vendra::QtUrlFetch::EncodeForRequest(url);
-    const std::string encoded(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::string encoded = vendra::EncodeForRequestLine(url);
 
     std::size_t in = 0;
     for (std::size_t out = 0; out < encoded.size();) {

@@ -10,26 +10,10 @@
 #include "platform/qt/HeldInput.h"
 #include "platform/qt/RecentSystemProxy.h"
 
+#include "platform/RequestLine.h"
+
 namespace vendra {
 namespace {
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-bool MustBeEscaped(unsigned char c) {
-    // Controls (CR and LF among them), space, the bytes of non-ASCII text, and the characters a
-    // request line cannot carry as they stand. '#' goes too: a request has no fragment, and cutting
-    // the URL there would drop every key after it.
-    if (c <= 0x20 || c >= 0x7f) return true;
-    switch (c) {
-        case '"': case '<': case '>': case '\\': case '^': case '`':
-        case '{': case '|': case '}': case '#':
-            return true;
-        default:
-            return false;
-    }
-}
 
 // Errors that still delivered an HTTP response: its body is the page.
 bool IsHttpAnswer(QNetworkReply::NetworkError error) {
@@ -48,22 +32,7 @@ QtUrlFetch::QtUrlFetch(std::chrono::milliseconds timeout, std::chrono::milliseco
 }
 
 QByteArray QtUrlFetch::EncodeForRequest(const std::string& url) {
-    static const char kHex[] = "0123456789ABCDEF";
-    QByteArray encoded;
-    encoded.reserve(static_cast<qsizetype>(url.size()));
-    for (std::size_t i = 0; i < url.size(); ++i) {
-        const auto c = static_cast<unsigned char>(url[i]);
-        const bool startsEscape =
-            c == '%' && i + 2 < url.size() && IsHexDigit(url[i + 1]) && IsHexDigit(url[i + 2]);
-        if (MustBeEscaped(c) || (c == '%' && !startsEscape)) {
-            encoded.append('%');
-            encoded.append(kHex[c >> 4]);
-            encoded.append(kHex[c & 0x0f]);
-        } else {
-            encoded.append(static_cast<char>(c));
-        }
-    }
-    return encoded;
+    return QByteArray::fromStdString(EncodeForRequestLine(url));
 }
 
 std::string QtUrlFetch::fetch(const std::string& url) {
