@@ -12,6 +12,7 @@
 
 #include "SitePages.h"
 #include "retrieval/ListingBlocks.h"
+#include "Interleaved.h"
 
 namespace vendra {
 namespace {
@@ -111,13 +112,7 @@ public:
 }  // namespace vendra
 
 int main(int argc, char** argv) {
-    std::vector<char*> arguments(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave);
-    argc = static_cast<int>(arguments.size());
-    argv = arguments.data();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!vendra::bench::InitializeInterleaved(argc, argv)) return 1;
 
     // Both loops must cut the same tables.
     const std::string& page = vendra::Page();

@@ -18,6 +18,7 @@
 #include "report/ResultsWriter.h"
 #include "support/Fakes.h"
 #include "support/ReferenceWriter.h"
+#include "Interleaved.h"
 
 namespace vendra {
 namespace {
@@ -193,13 +194,7 @@ public:
 }  // namespace vendra
 
 int main(int argc, char** argv) {
-    std::vector<char*> arguments(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    arguments.insert(arguments.begin() + 1, interleave);
-    argc = static_cast<int>(arguments.size());
-    argv = arguments.data();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!vendra::bench::InitializeInterleaved(argc, argv)) return 1;
     vendra::Fixture& fixture = vendra::TheFixture();
     std::cout << "listing file: " << vendra::kRows << " rows, " << fixture.listingBytes
               << " bytes\n";
