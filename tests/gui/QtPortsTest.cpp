@@ -1,4 +1,4 @@
-// The desktop ports on Qt: message box, shell, application folder and locale.
+// The desktop ports on Qt: message box, shell, application folder and search lock.
 
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -6,7 +6,6 @@
 
 #include "help/AboutLoad.h"
 #include "platform/qt/QtAppIdentity.h"
-#include "platform/qt/QtLocaleInfo.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtShell.h"
@@ -33,92 +32,75 @@ void Write(const QString& path, const QByteArray& bytes, const QDateTime& time) 
 class QtPortsTest : public QObject {
     Q_OBJECT
   private slots:
-    void messageBoxShowsPlainTextWithOkUnderTheTitle();
-    void shellOpensAddressesAsAddressesAndEverythingElseAsPaths();
-    void identityFallsBackToAPerUserFolderWithTheHelpPage();
-    void localeSeparatorsComeFromTheUsersLocale();
-    void searchLockIsHeldUntilReleased();
+    void messageBoxShowsPlainTextWithOkUnderTheTitle() {
+        QWidget owner;
+        const QString text = "The auction site could not be reached: <html> cut short";
+        bool shown = false;
+        // Runs once the box waits for its OK.
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            shown = true;
+            box->done(0);
+            QCOMPARE(box->parentWidget(), &owner);
+            QCOMPARE(box->windowTitle(), QString("Vendrashare"));
+            QCOMPARE(box->text(), text);
+            QCOMPARE(box->textFormat(), Qt::PlainText);
+            QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+        });
+        vendra::QtMessageBox(owner, "Vendrashare").showMessage(text.toStdString());
+        QVERIFY(shown);
+    }
+
+    void shellOpensAddressesAsAddressesAndEverythingElseAsPaths() {
+        for (const char* address : {"http://www.vendra.example.com",
+                                    "http://listings.ebay.com/aw/listings/list/categories.html",
+                                    "mailto:author@vendra.example.com"})
+            QCOMPARE(vendra::QtShell::UrlFor(address).toString(), QString(address));
+        // Characters that mean something in an address stay part of the file's name.
+        for (const char* path : {"/home/a user/100% #1/Finalsearch.htm", "/srv/http:/x.htm"}) {
+            const QUrl url = vendra::QtShell::UrlFor(path);
+            QVERIFY(url.isLocalFile());
+            QCOMPARE(url.toLocalFile(), QString(path));
+        }
+    }
+
+    void identityFallsBackToAPerUserFolderWithTheHelpPage() {
+        const QtAppIdentity built;
+        QCOMPARE(built.title(), std::string("Vendrashare"));
+        QCOMPARE(vendra::VersionLine(built.version()), std::string("Version 3.2.4"));
+        // The build folder is writable, so it is the application folder; a missing folder is not.
+        QCOMPARE(QString::fromStdString(built.folder()), QCoreApplication::applicationDirPath());
+        QVERIFY(
+            !QtAppIdentity::IsWritableFolder(QCoreApplication::applicationDirPath() + "/missing"));
+
+        QTemporaryDir program, user;
+        const QString perUser = user.path() + "/share/vendra";
+        const QDateTime installed = QDateTime::currentDateTime().addDays(-30);
+        Write(program.path() + "/instructions.htm", "<html>version one</html>", installed);
+        const QtAppIdentity fallback(program.path(), perUser, [](const QString&) { return false; });
+        QCOMPARE(QString::fromStdString(fallback.folder()), perUser);
+        QCOMPARE(ReadAll(perUser + "/instructions.htm"), QByteArray("<html>version one</html>"));
+        // A new page of the same length and an earlier time still replaces the copy.
+        Write(program.path() + "/instructions.htm", "<html>version two</html>",
+              installed.addDays(-1));
+        fallback.folder();
+        QCOMPARE(ReadAll(perUser + "/instructions.htm"), QByteArray("<html>version two</html>"));
+    }
+
+    void searchLockIsHeldUntilReleased() {
+        QTemporaryDir folder;
+        const std::string path = folder.path().toStdString();
+        vendra::QtSearchLock lock;
+        auto hold = lock.tryHold(path);
+        QVERIFY(hold);
+        QVERIFY(!lock.tryHold(path));
+        hold.reset();
+        QVERIFY(lock.tryHold(path));
+        // A folder that takes no lock file takes no listing file either: the search goes on.
+        QVERIFY(lock.tryHold(path + "/missing"));
+    }
 };
 
-void QtPortsTest::messageBoxShowsPlainTextWithOkUnderTheTitle() {
-    QWidget owner;
-    const QString text = "The auction site could not be reached: <html> cut short";
-    bool shown = false;
-    // Runs once the box waits for its OK.
-    QTimer::singleShot(0, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        shown = true;
-        box->done(0);
-        QCOMPARE(box->parentWidget(), &owner);
-        QCOMPARE(box->windowTitle(), QString("Vendrashare"));
-        QCOMPARE(box->text(), text);
-        QCOMPARE(box->textFormat(), Qt::PlainText);
-        QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-    });
-    vendra::QtMessageBox(owner, "Vendrashare").showMessage(text.toStdString());
-    QVERIFY(shown);
-}
-
-void QtPortsTest::shellOpensAddressesAsAddressesAndEverythingElseAsPaths() {
-    for (const char* address : {"http://www.vendra.example.com",
-                                "http://listings.ebay.com/aw/listings/list/categories.html",
-                                "mailto:author@vendra.example.com"})
-        QCOMPARE(vendra::QtShell::UrlFor(address).toString(), QString(address));
-    // Characters that mean something in an address stay part of the file's name.
-    for (const char* path : {"/home/a user/100% #1/Finalsearch.htm", "/srv/http:/x.htm"}) {
-        const QUrl url = vendra::QtShell::UrlFor(path);
-        QVERIFY(url.isLocalFile());
-        QCOMPARE(url.toLocalFile(), QString(path));
-    }
-}
-
-void QtPortsTest::identityFallsBackToAPerUserFolderWithTheHelpPage() {
-    const QtAppIdentity built;
-    QCOMPARE(built.title(), std::string("Vendrashare"));
-    QCOMPARE(vendra::VersionLine(built.version()), std::string("Version 3.2.4"));
-    // The build folder is writable, so it is the application folder; a missing folder is not.
-    QCOMPARE(QString::fromStdString(built.folder()), QCoreApplication::applicationDirPath());
-    QVERIFY(!QtAppIdentity::IsWritableFolder(QCoreApplication::applicationDirPath() + "/missing"));
-
-    QTemporaryDir program, user;
-    const QString perUser = user.path() + "/share/vendra";
-    const QDateTime installed = QDateTime::currentDateTime().addDays(-30);
-    Write(program.path() + "/instructions.htm", "<html>version one</html>", installed);
-    const QtAppIdentity fallback(program.path(), perUser, [](const QString&) { return false; });
-    QCOMPARE(QString::fromStdString(fallback.folder()), perUser);
-    QCOMPARE(ReadAll(perUser + "/instructions.htm"), QByteArray("<html>version one</html>"));
-    // A new page of the same length and an earlier time still replaces the copy.
-    Write(program.path() + "/instructions.htm", "<html>version two</html>", installed.addDays(-1));
-    fallback.folder();
-    QCOMPARE(ReadAll(perUser + "/instructions.htm"), QByteArray("<html>version two</html>"));
-}
-
-void QtPortsTest::localeSeparatorsComeFromTheUsersLocale() {
-    // main() runs this program in a German locale: "." groups digits, "," marks the fraction.
-    const vendra::NumberSeparators separators = vendra::QtLocaleInfo().separators();
-    QCOMPARE(separators.group, std::string("."));
-    QCOMPARE(separators.decimal, std::string(","));
-}
-
-void QtPortsTest::searchLockIsHeldUntilReleased() {
-    QTemporaryDir folder;
-    const std::string path = folder.path().toStdString();
-    vendra::QtSearchLock lock;
-    auto hold = lock.tryHold(path);
-    QVERIFY(hold);
-    QVERIFY(!lock.tryHold(path));
-    hold.reset();
-    QVERIFY(lock.tryHold(path));
-    // A folder that takes no lock file takes no listing file either: the search goes on.
-    QVERIFY(lock.tryHold(path + "/missing"));
-}
-
-int main(int argc, char** argv) {
-    qputenv("LC_ALL", "de_DE.UTF-8");
-    QApplication app(argc, argv);
-    QtPortsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(QtPortsTest)
 #include "QtPortsTest.moc"

@@ -91,57 +91,44 @@ class SearchStatesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void eachKindRunsFromTheClickToTheResultsPage_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("firstUrl");
-        QTest::newRow("category") << "categorySearchButton" << int(Category)
-                                  << QString::fromStdString(CategoryFirstPageUrl("7"));
-        QTest::newRow("featured") << "featuredSearchButton" << int(Featured)
-                                  << QString::fromStdString(FeaturedFirstPageUrl());
-        QTest::newRow("keyword")
-            << "keywordSearchButton" << int(Keyword)
-            << QString::fromStdString(
-                   KeywordSearchPages({"lamp", "", 0, false, "", "", ""}).firstPage);
-        QTest::newRow("completed")
-            << "completedSearchButton" << int(Completed)
-            << QString::fromStdString(CompletedSearchPages("lamp").firstPage);
-    }
-
     void eachKindRunsFromTheClickToTheResultsPage() {
-        QFETCH(QString, button);
-        QFETCH(int, tab);
-        QFETCH(QString, firstUrl);
-        Window w;
-        // Stop Search before any search is the idle state after a stop.
-        w.press("stopButton");
-        QCOMPARE(w.seen(), kIdleAfterStop);
-        w.type("titleWords", "lamp");
-        w.type("completedWords", "lamp");
-        const bool results = tab == Keyword || tab == Completed;
-        const auto row = [&](const char* title, const char* bids) {
-            return results ? test::ResultsRow(title, bids) : ListingsRow(title, bids);
-        };
-        w.h.desk.fetch.serve(firstUrl.toStdString(),
-                             (results ? test::CountCell("3") : test::PageCount("1")) +
-                                 Block(row("two", "2") + "\r\n" + row("five", "5")));
-        std::optional<Seen> walking;
-        w.h.desk.events.at(1, [&] { walking = w.seen(); });
-        w.click(button.toLatin1().constData(), Tab(tab));
+        const std::tuple<const char*, Tab, std::string> kinds[] = {
+            {"categorySearchButton", Category, CategoryFirstPageUrl("7")},
+            {"featuredSearchButton", Featured, FeaturedFirstPageUrl()},
+            {"keywordSearchButton", Keyword,
+             KeywordSearchPages({"lamp", "", 0, false, "", "", ""}).firstPage},
+            {"completedSearchButton", Completed, CompletedSearchPages("lamp").firstPage}};
+        for (const auto& [button, tab, firstUrl] : kinds) {
+            Window w;
+            // Stop Search before any search is the idle state after a stop.
+            w.press("stopButton");
+            QCOMPARE(w.seen(), kIdleAfterStop);
+            w.type("titleWords", "lamp");
+            w.type("completedWords", "lamp");
+            const bool results = tab == Keyword || tab == Completed;
+            const auto row = [&](const char* title, const char* bids) {
+                return results ? test::ResultsRow(title, bids) : ListingsRow(title, bids);
+            };
+            w.h.desk.fetch.serve(firstUrl, (results ? test::CountCell("3") : test::PageCount("1")) +
+                                               Block(row("two", "2") + "\r\n" + row("five", "5")));
+            std::optional<Seen> walking;
+            w.h.desk.events.at(1, [&] { walking = w.seen(); });
+            w.click(button, tab);
 
-        QCOMPARE(walking, (Seen{false, "Stop Search", true, walking ? walking->status : ""}));
-        QCOMPARE(w.h.desk.fetch.requests.front(), firstUrl.toStdString());
-        QCOMPARE(w.seen(), kFinished);
-        const std::string page = w.h.desk.identity.path("Finalsearch.htm");
-        QCOMPARE(w.h.desk.shell.opened, std::vector<std::string>{page});
-        const std::string written = w.h.desk.read("Finalsearch.htm").value_or("");
-        QVERIFY(written.find("five") != std::string::npos &&
-                written.find("two") == std::string::npos);
-        QVERIFY(!w.h.desk.read("Listinglist.txt"));
-        // Begin New Search: back to the idle state; the results page stays.
-        w.press("stopButton");
-        QCOMPARE(w.seen(), kIdleAfterStop);
-        QVERIFY(w.h.desk.read("Finalsearch.htm"));
+            QCOMPARE(walking, (Seen{false, "Stop Search", true, walking ? walking->status : ""}));
+            QCOMPARE(w.h.desk.fetch.requests.front(), firstUrl);
+            QCOMPARE(w.seen(), kFinished);
+            const std::string page = w.h.desk.identity.path("Finalsearch.htm");
+            QCOMPARE(w.h.desk.shell.opened, std::vector<std::string>{page});
+            const std::string written = w.h.desk.read("Finalsearch.htm").value_or("");
+            QVERIFY(written.find("five") != std::string::npos &&
+                    written.find("two") == std::string::npos);
+            QVERIFY(!w.h.desk.read("Listinglist.txt"));
+            // Begin New Search: back to the idle state; the results page stays.
+            w.press("stopButton");
+            QCOMPARE(w.seen(), kIdleAfterStop);
+            QVERIFY(w.h.desk.read("Finalsearch.htm"));
+        }
     }
 
     // Category searches that end some other way: by a click at a yield, or by what the site sent.
@@ -166,27 +153,23 @@ class SearchStatesTest : public QObject {
                  s.message);
     }
 
-    void menuCommandDuringSearchOpensItsTarget_data() {
-        QTest::addColumn<QString>("target");
-        QTest::newRow("instructionsItem") << "{folder}/instructions.htm";
-        QTest::newRow("emailItem") << QString("mailto:") + hosts::kAuthorMail;
-        QTest::newRow("websiteItem") << QString("http://") + hosts::kAuthorWebsite;
-        QTest::newRow("lastResultsItem") << "{folder}/Finalsearch.htm";
-    }
-
-    void menuCommandDuringSearchOpensItsTarget() {
-        QFETCH(QString, target);
+    // Menu commands run at the walk's yield, and the search goes on to its second page.
+    void menuCommandsDuringSearchOpenTheirTargets() {
         Window w;
-        target.replace("{folder}", QString::fromStdString(w.h.desk.identity.folder()));
+        const std::string folder = w.h.desk.identity.folder();
         std::vector<std::string> openedDuringSearch;
         w.h.desk.events.at(1, [&] {
-            w.h.find<QAction>(QTest::currentDataTag())->trigger();
+            for (const char* item :
+                 {"instructionsItem", "emailItem", "websiteItem", "lastResultsItem"})
+                w.h.find<QAction>(item)->trigger();
             openedDuringSearch = w.h.desk.shell.opened;
         });
         w.serveCategory(2);
         w.click("categorySearchButton", Category);
-        QCOMPARE(openedDuringSearch, std::vector<std::string>{target.toStdString()});
-        // The search went on to its second page after the command.
+        QCOMPARE(openedDuringSearch,
+                 (std::vector<std::string>{
+                     folder + "/instructions.htm", std::string("mailto:") + hosts::kAuthorMail,
+                     std::string("http://") + hosts::kAuthorWebsite, folder + "/Finalsearch.htm"}));
         QCOMPARE(w.h.desk.fetch.requests.back(), CategoryPageUrl("7", 2));
     }
 

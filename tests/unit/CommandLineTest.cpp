@@ -16,27 +16,15 @@ namespace {
 
 CommandLine Parse(std::vector<std::string> arguments) { return ParseCommandLine(arguments); }
 
+// The keyword search with every option is run through the window's logic below.
 TEST(CommandLine, TakesEachSearchWithItsOptions) {
-    const SearchRequest keyword = Parse({"--keywords", "red shoe", "--mode", "exact", "--exclude",
-                                         "used", "--in", "Books", "--price-from", "5", "--price-to",
-                                         "x", "--descriptions", "--min-bids", "-3", "--open"})
-                                      .search;
-    EXPECT_EQ(keyword.kind, SearchKind::Keyword);
-    EXPECT_EQ(keyword.words, "red shoe");
-    EXPECT_EQ(keyword.modeIndex, 2);
-    EXPECT_EQ(keyword.excluded, "used");
-    EXPECT_EQ(keyword.categoryIndex, 3);
-    EXPECT_EQ(keyword.priceFrom, "5");
-    EXPECT_EQ(keyword.priceTo, "x");  // as typed, as the window takes it
-    EXPECT_TRUE(keyword.descriptions);
-    EXPECT_EQ(keyword.minimumBids, "-3");
-    EXPECT_TRUE(keyword.open);
-
-    const CommandLine category = Parse({"--min-bids", "32767", "--category", " 12"});
+    const CommandLine category = Parse({"--min-bids", "32767", "--category", " 12", "--open"});
     EXPECT_EQ(category.action, CommandLine::Action::Search);
+    EXPECT_EQ(category.search.kind, SearchKind::Category);
     EXPECT_EQ(category.search.category, " 12");
     EXPECT_EQ(category.search.minimumBids, "32767");
-    EXPECT_FALSE(category.search.open);
+    EXPECT_TRUE(category.search.open);
+    EXPECT_FALSE(Parse({"--featured"}).search.open);
     EXPECT_EQ(Parse({"--featured"}).search.kind, SearchKind::Featured);
     EXPECT_EQ(Parse({"--completed", ""}).search.kind, SearchKind::Completed);
     EXPECT_EQ(Parse({"--category", "7", "--help"}).action, CommandLine::Action::ShowHelp);
@@ -133,17 +121,16 @@ TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
         // Stopped while the first page is being fetched.
         if (console.desk.fetch.requests.size() == 1) console.logic.stopSearch();
     };
-    const SearchRequest request{.kind = SearchKind::Keyword,
-                                .words = "red shoe",
-                                .modeIndex = 1,
-                                .excluded = "used",
-                                .categoryIndex = 3,
-                                .priceFrom = "5",
-                                .descriptions = true};
+    const SearchRequest request =
+        Parse({"--keywords", "red shoe", "--mode", "any", "--exclude", "used", "--in", "Books",
+               "--price-from", "5", "--price-to", "x", "--descriptions", "--min-bids", "-3"})
+            .search;
+    EXPECT_EQ(request.minimumBids, "-3");
     EXPECT_EQ(console.run(request), kExitStopped);
+    // The price as typed, as the window takes it.
     EXPECT_EQ(console.desk.fetch.requests,
               std::vector<std::string>{
-                  KeywordSearchPages({"red shoe", "used", 1, true, "267", "5", ""}).firstPage});
+                  KeywordSearchPages({"red shoe", "used", 1, true, "267", "5", "x"}).firstPage});
     EXPECT_TRUE(console.err.str().ends_with("Ready for another search\nSearch stopped.\n"));
     EXPECT_EQ(console.desk.fetch.cancelCount, 1);  // the page in flight is abandoned
 }

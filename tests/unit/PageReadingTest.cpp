@@ -92,14 +92,6 @@ TEST(PageCountProbe, StoresTheLastCountOfThePageOrKeepsThePreviousTotal) {
     }
 }
 
-TEST(PageCountProbe, AFailedFetchReachesTheCaller) {
-    test::FakeDesktop desk;
-    SearchState state;
-    EXPECT_THROW(ProbePageCount("http://first", state, desk.fetch, desk.controls, desk.locale),
-                 FetchError);
-    EXPECT_TRUE(desk.controls.statusHistory.empty());
-}
-
 TEST(ListingCount, ReadsTheCountCellAsWritten) {
     using S = ListingCount::Status;
     const struct {

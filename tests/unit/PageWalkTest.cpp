@@ -1,3 +1,7 @@
+// The page walk with scripted pages: which pages it asks for and in what order, the progress it
+// shows, the blocks it keeps and loses, and the clicks that end it. The same walk with the real
+// fetch against the sample site is in the end-to-end tests.
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -42,25 +46,6 @@ struct Walker {
     }
     std::string listing() const { return desk.read("Listinglist.txt").value_or("<no file>"); }
 };
-
-TEST(PageWalk, CategoryWalkFetchesEveryPageUpToTheTotal) {
-    const std::string first = CategoryFirstPageUrl("267");
-    const std::vector<std::string> progress{"2 of 3 pages searched.", "3 of 3 pages searched."};
-    for (std::int16_t pageTotal : {1, 3}) {
-        Walker w;
-        w.serveCategory("267", 3);
-        w.walkCategory("267", pageTotal);
-        const bool all = pageTotal == 3;
-        EXPECT_EQ(w.desk.fetch.requests,
-                  (all ? std::vector{first, CategoryPageUrl("267", 2), CategoryPageUrl("267", 3)}
-                       : std::vector{first}));
-        EXPECT_EQ(w.desk.controls.statusHistory, all ? progress : std::vector<std::string>{});
-        EXPECT_EQ(w.listing(), all ? Lines({Block("page 1"), Block("page 2"), Block("page 3")})
-                                   : Lines({Block("page 1")}));
-        EXPECT_EQ(w.state.pageNumber, all ? 4 : 2);
-        EXPECT_TRUE(w.desk.controls.enabled(Control::IncompleteButton));
-    }
-}
 
 TEST(PageWalk, APageThatCannotBeFetchedOrWrittenIsLostAndTheWalkGoesOn) {
     Walker w;

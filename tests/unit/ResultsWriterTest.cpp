@@ -1,14 +1,13 @@
-// The bid pass and the results page: the exact bytes for every way a run ends, and the one read
-// of the listing file against the plain way of one pass per bid count, on seeded random files.
+// The bid pass and the results page: the exact bytes for every way a run ends, and the rows held
+// by bid count given back in page order. The one read of the listing file is compared with the
+// plain way of one pass per bid count by the results writer's fuzz target.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <random>
 
 #include "report/BidPass.h"
-#include "report/BidReader.h"
 #include "report/HeldRows.h"
 #include "report/ResultsWriter.h"
 #include "support/Fakes.h"
@@ -77,7 +76,7 @@ TEST(BidPass, FindsTheHighestCountOrSaysWhyNot) {
 }
 
 // Every way a run ends, with the page's exact bytes. Row order, minimums and bad cells are
-// compared with the plain writer below; these are the ends and the bytes it does not reach.
+// compared with the plain writer by the fuzz target; these are the ends it does not reach.
 TEST(ResultsWriter, WritesThePageOrSaysWhyNot) {
     const std::string none = ListingsRow("f"), low = ListingsRow("m", "-32768"),
                       high = ListingsRow("n", "32767"), c2 = ListingsRow("c", "2");
@@ -140,71 +139,6 @@ class Draw {
   private:
     std::mt19937 random_;
 };
-
-// Lines with at most one bid cell among random bytes, now and then a cell that fails; mostly CR LF
-// line breaks, some lone CRs, sometimes none after the last line.
-std::string ListingFile(Draw& draw, bool withBadCells) {
-    std::string file;
-    for (int lines = draw(0, 30); lines > 0; --lines) {
-        file += draw.bytes(draw(0, 12));
-        if (draw(0, 4) > 0) {
-            const bool bad = withBadCells && draw(0, 20) == 0;
-            file +=
-                ListingsCell(bad ? "many" : std::to_string(draw(-3, 12))) + draw.bytes(draw(0, 12));
-        }
-        const int ending = draw(0, 9);
-        if (lines > 1 || ending > 1) file += ending == 0 ? "\r" : "\r\n";
-    }
-    return file;
-}
-
-struct BadLine {};
-
-// Runs a step that reads bid counts; true when it met a line that cannot be read.
-bool MeetsBadLine(const std::function<void()>& step) try {
-    step();
-    return false;
-} catch (const BadLine&) {
-    return true;
-}
-
-// For random listing files, minimums and highest counts, the one-read writer leaves the very
-// bytes the pass-per-count writer leaves, and fails where it fails.
-TEST(ResultsWriter, MatchesOnePassPerCount) {
-    int pages = 0, failures = 0;
-    for (std::uint32_t seed = 1; seed <= 600; ++seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        Draw draw(seed);
-        WriterRun run;
-        run.desk.write(kListing, ListingFile(draw, seed % 3 == 0));
-        const auto path = [&](const char* name) { return run.desk.identity.path(name).string(); };
-        const auto bidCount = [](const std::string& line) {
-            const BidReading reading = ReadBids(line, SearchKind::Category, {",", "."});
-            if (!reading.ok()) throw BadLine{};
-            return reading.bids;
-        };
-        // Mostly the highest count the bid pass finds (up to a bad line), else any other.
-        std::int16_t found = 0;
-        MeetsBadLine([&] {
-            for (auto listing = run.desk.files.openForReading(path(kListing)); !listing->atEnd();)
-                found = std::max(found, bidCount(listing->readLine()));
-        });
-        const auto highest = static_cast<std::int16_t>(draw(0, 2) ? found : draw(-2, 13));
-        const auto minimum = static_cast<std::int16_t>(draw(-4, 14));
-
-        const bool referenceFailed = MeetsBadLine([&] {
-            test::WritePageOnePassPerCount(run.desk.files, path(kListing), path("Reference.htm"),
-                                           highest, minimum, bidCount);
-        });
-        const ResultsOutcome outcome = run.write(run.desk.files, std::to_string(minimum), highest);
-        EXPECT_EQ(run.desk.read(kPage), run.desk.read("Reference.htm"));
-        EXPECT_EQ(outcome, referenceFailed ? ResultsOutcome::Failed : ResultsOutcome::Written);
-        ++(referenceFailed ? failures : pages);
-    }
-    // The draw must reach both outcomes often, or the comparison proves little.
-    EXPECT_GT(pages, 300);
-    EXPECT_GT(failures, 25);
-}
 
 // Random rows held with random counts come back with the most bids first, file order within a
 // count, every byte unchanged, in writes no larger than a band, for bands of 50 bytes and up.

@@ -8,6 +8,8 @@
 namespace vendra {
 namespace {
 
+// The rules by example; the number reading fuzz target holds the reader to a plain reading of the
+// same rules on any text.
 TEST(ReadNumber, ReadsTheWayTheProgramDoesEverywhere) {
     using S = NumberReading::Status;
     constexpr NumberWidth k16 = NumberWidth::Int16, k32 = NumberWidth::Int32;
@@ -20,19 +22,14 @@ TEST(ReadNumber, ReadsTheWayTheProgramDoesEverywhere) {
         NumberSeparators separators;
     } cases[] = {
         {"  12  ", k16, S::Ok, 12, english},
-        {"\t7", k16, S::Ok, 7, english},
         {"+5", k16, S::Ok, 5, english},
-        {"-5", k16, S::Ok, -5, english},
         {"1,234,567", k32, S::Ok, 1234567, english},
         // Half to even, both signs.
         {"2.5", k16, S::Ok, 2, english},
         {"3.5", k16, S::Ok, 4, english},
         {"-2.5", k16, S::Ok, -2, english},
-        {"-3.5", k16, S::Ok, -4, english},
-        {"2.51", k16, S::Ok, 3, english},
         {"0.5", k16, S::Ok, 0, english},
         {".7", k16, S::Ok, 1, english},
-        {"5.", k16, S::Ok, 5, english},
         // The ends of each range.
         {"-32768", k16, S::Ok, -32768, english},
         {"32767.4", k16, S::Ok, 32767, english},
@@ -40,14 +37,10 @@ TEST(ReadNumber, ReadsTheWayTheProgramDoesEverywhere) {
         {"-2147483648", k32, S::Ok, -2147483647 - 1, english},
         {"32768", k16, S::Overflow, 0, english},
         {"32767.5", k16, S::Overflow, 0, english},
-        {"-32769", k16, S::Overflow, 0, english},
         {"2147483648", k32, S::Overflow, 0, english},
-        {"99999999999999999999999", k32, S::Overflow, 0, english},
         {"", k16, S::NotANumber, 0, english},
-        {"   ", k16, S::NotANumber, 0, english},
         {"-", k16, S::NotANumber, 0, english},
         {"12abc", k16, S::NotANumber, 0, english},
-        {"1 2", k16, S::NotANumber, 0, english},
         {",12", k16, S::NotANumber, 0, english},
         {"1.2.3", k16, S::NotANumber, 0, english},
         {"99999999999999999999999x", k32, S::NotANumber, 0, english},

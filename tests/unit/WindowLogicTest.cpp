@@ -26,34 +26,19 @@ class WindowLogicTest : public ::testing::Test {
     WindowLogic logic{desk.platform};
 };
 
-TEST_F(WindowLogicTest, AStartWhileAnotherProgramSearchesTheFolderChangesNothing) {
-    desk.searchLock.heldElsewhere = true;
-    desk.write("Listinglist.txt", "their blocks");
-    logic.startFeaturedSearch();
-
-    EXPECT_EQ(desk.searchLock.folders, std::vector<std::string>{desk.identity.folder()});
-    EXPECT_TRUE(desk.files.removed.empty());
-    EXPECT_TRUE(desk.fetch.requests.empty());
-    EXPECT_EQ(desk.read("Listinglist.txt"), "their blocks");
-    EXPECT_EQ(desk.messages.messages,
-              std::vector<std::string>{"Another Vendra window is searching from this folder. Wait "
-                                       "for it to finish, then search again."});
-    EXPECT_EQ(desk.controls.statusHistory, std::vector<std::string>{"Ready for another search"});
-    EXPECT_EQ(desk.controls.caption(Control::StopButton), "Stop Search");
-    EXPECT_FALSE(desk.controls.enabled(Control::IncompleteButton));
-    EXPECT_TRUE(desk.controls.enabled(Control::FeaturedSearchButton));
-    EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::FolderInUse);
-}
-
 TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
-    // Each way a search ends: the first page served, not served, or without listings; a stop
-    // or a close at the first block.
+    // Each way a search ends: the first page served, not served, or without listings; a stop or
+    // a close at the first block; another program searching the folder, which changes nothing.
     const SearchEnd ends[] = {SearchEnd::Finished, SearchEnd::SiteUnreachable,
-                              SearchEnd::TooManyListings, SearchEnd::Stopped, SearchEnd::Stopped};
-    for (int c = 0; c < 5; ++c) {
+                              SearchEnd::TooManyListings, SearchEnd::Stopped, SearchEnd::Stopped,
+                              SearchEnd::FolderInUse};
+    const std::size_t fetches[] = {2, 1, 2, 2, 2, 0};
+    for (int c = 0; c < 6; ++c) {
         test::FakeDesktop desk;
         WindowLogic logic{desk.platform};
         desk.controls.type(Control::MinimumBids, "0");
+        desk.write("Listinglist.txt", "their blocks");
+        desk.searchLock.heldElsewhere = c == 5;
         const std::string listings = c == 2 ? "" : Block(test::ListingsRow("a", "1"));
         if (c != 1) desk.fetch.serve(FeaturedFirstPageUrl(), test::PageCount("1") + listings);
         desk.events.at(1, [&, c] {
@@ -66,8 +51,17 @@ TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
         };
         logic.startFeaturedSearch();
         EXPECT_EQ(logic.lastSearchEnd(), ends[c]);
-        EXPECT_EQ(heldAtFetch, std::vector<int>(c == 1 ? 1 : 2, 1)) << c;
+        EXPECT_EQ(heldAtFetch, std::vector<int>(fetches[c], 1)) << c;
         EXPECT_EQ(desk.searchLock.holds, 0) << c;
+        EXPECT_EQ(desk.searchLock.folders, std::vector<std::string>{desk.identity.folder()});
+        if (c != 5) continue;
+        EXPECT_TRUE(desk.files.removed.empty());
+        EXPECT_EQ(desk.read("Listinglist.txt"), "their blocks");
+        EXPECT_EQ(desk.messages.messages,
+                  std::vector<std::string>{"Another Vendra window is searching from this folder. "
+                                           "Wait for it to finish, then search again."});
+        EXPECT_EQ(desk.controls.statusHistory, std::vector<std::string>{"Ready for another search"});
+        EXPECT_TRUE(desk.controls.enabled(Control::FeaturedSearchButton));
     }
 }
 
