@@ -1,10 +1,9 @@
 // The page walk with scripted pages: which pages it asks for and in what order, the progress it
 // shows, the blocks it keeps and loses, and the clicks that end it. The same walk with the real
-// fetch against the sample site is in the end-to-end tests.
+// fetch against the sample site is in the end-to-end tests; walks of up to 32,767 pages and
+// offsets up to the 32-bit limit are the page walk fuzz target's.
 
 #include <gtest/gtest.h>
-
-#include <limits>
 
 #include "query/SearchUrls.h"
 #include "retrieval/PageWalk.h"
@@ -134,34 +133,6 @@ TEST(PageWalk, SearchResultWalkStepsFiftyWhileBelowTheCount) {
             EXPECT_EQ(w.desk.controls.statusHistory, progress) << count;
         }
     }
-}
-
-TEST(PageWalk, TheWalkEndsAtTheLargestNumbersTheFieldsHold) {
-    // 32767 featured pages: a loop, not a chain of calls, so the stack does not grow with the
-    // pages; and the page number never wraps around.
-    Walker w;
-    w.desk.fetch.serve(FeaturedPageUrl(2), Block("two"));
-    w.state = {SearchKind::Featured, 2, std::numeric_limits<std::int16_t>::max()};
-    w.walk("first");
-    ASSERT_EQ(w.desk.fetch.requests.size(), 32767u);
-    EXPECT_EQ(w.desk.fetch.requests[1], FeaturedPageUrl(2));
-    EXPECT_EQ(w.desk.fetch.requests.back(), FeaturedPageUrl(32767));
-    EXPECT_EQ(w.state.pageNumber, 32767);
-    EXPECT_EQ(w.desk.controls.status(), "32767 of 32767 pages searched.");
-    EXPECT_EQ(w.listing(), Lines({Block("two")}));
-
-    w.desk.fetch.requests.clear();
-    const std::int32_t most = std::numeric_limits<std::int32_t>::max();
-    w.state = {SearchKind::Keyword, 0, 0, most - 60, most};
-    w.walk("first", "next=");
-    EXPECT_EQ(w.desk.fetch.requests,
-              (std::vector<std::string>{"first", "next=" + std::to_string(most - 10)}));
-
-    // A search without a kind walks its first page only.
-    w.desk.fetch.requests.clear();
-    w.state = {SearchKind::None, 2, 9, 0, 500};
-    w.walk("first", "next=");
-    EXPECT_EQ(w.desk.fetch.requests, std::vector<std::string>{"first"});
 }
 
 }  // namespace
