@@ -27,26 +27,10 @@ const char* const kSearchButtons[] = {"showCategoriesButton", "categorySearchBut
                                       "keywordSearchButton"};
 enum Tab { Featured, Category, Completed, Keyword };
 
-// What the user sees of a search's state.
-struct Seen {
-    bool searchButtons;
-    QString stopCaption;
-    bool incompleteEnabled;
-    QString status;
-    bool operator==(const Seen&) const = default;
-};
-
-char* toString(const Seen& s) {
-    return QTest::toString(
-        QString("search buttons %1, stop button \"%2\", incomplete button %3, status \"%4\"")
-            .arg(s.searchButtons)
-            .arg(s.stopCaption)
-            .arg(s.incompleteEnabled)
-            .arg(s.status));
-}
-
-const Seen kIdleAfterStop{true, "Stop Search", false, "Ready for another search"};
-const Seen kFinished{false, "Begin New Search", true, "Finished!!!"};
+// What the user sees of a search's state, in one line.
+const QString kIdleAfterStop =
+    "search on, \"Stop Search\", incomplete off: Ready for another search";
+const QString kFinished = "search off, \"Begin New Search\", incomplete on: Finished!!!";
 
 class Window {
   public:
@@ -63,23 +47,35 @@ class Window {
     }
     void type(const char* box, const QString& text) { QTest::keyClicks(h.find(box), text); }
 
-    // A category search over `pages` pages with a row of `bids` bids on each, the page number
-    // on the page after the first.
-    void serveCategory(int pages, int firstBids = 4) {
+    // A category search over `pages` pages with one row on each.
+    void serveCategory(int pages) {
         h.desk.fetch.serve(CategoryFirstPageUrl("7"),
-                           test::PageCount(std::to_string(pages)) +
-                               Block(ListingsRow("p1", std::to_string(firstBids))));
+                           test::PageCount(std::to_string(pages)) + Block(ListingsRow("p1", "4")));
         for (int page = 2; page <= pages; ++page)
             h.desk.fetch.serve(CategoryPageUrl("7", page),
                                Block(ListingsRow("p", std::to_string(page))));
     }
 
-    Seen seen() const {
+    QString seen() const {
         int enabled = 0;
         for (const char* name : kSearchButtons) enabled += h.find(name)->isEnabled() ? 1 : 0;
-        if (enabled % 5 != 0) qWarning("the search buttons disagree");
-        return {enabled == 5, h.find<QPushButton>("stopButton")->text(),
-                h.find("incompleteButton")->isEnabled(), h.find<QLabel>("statusLine")->text()};
+        return QString("search %1, \"%2\", incomplete %3: %4")
+            .arg(enabled == 5   ? "on"
+                 : enabled == 0 ? "off"
+                                : "mixed")
+            .arg(h.find<QPushButton>("stopButton")->text())
+            .arg(h.find("incompleteButton")->isEnabled() ? "on" : "off")
+            .arg(h.find<QLabel>("statusLine")->text());
+    }
+
+    // What a search left: the pages it asked for, the files in the folder, its message.
+    QString left() const {
+        const std::vector<std::string>& messages = h.desk.messages.messages;
+        return QString("%1 requests, results page %2, listing file %3, message \"%4\"")
+            .arg(h.desk.fetch.requests.size())
+            .arg(h.desk.read("Finalsearch.htm") ? "yes" : "no")
+            .arg(h.desk.read("Listinglist.txt") ? "yes" : "no")
+            .arg(QString::fromStdString(messages.empty() ? "" : messages.front()));
     }
 
     WindowHarness h;
@@ -111,11 +107,12 @@ class SearchStatesTest : public QObject {
             };
             w.h.desk.fetch.serve(firstUrl, (results ? test::CountCell("3") : test::PageCount("1")) +
                                                Block(row("two", "2") + "\r\n" + row("five", "5")));
-            std::optional<Seen> walking;
+            QString walking;
             w.h.desk.events.at(1, [&] { walking = w.seen(); });
             w.click(button, tab);
 
-            QCOMPARE(walking, (Seen{false, "Stop Search", true, walking ? walking->status : ""}));
+            QVERIFY2(walking.startsWith("search off, \"Stop Search\", incomplete on: "),
+                     qPrintable(walking));
             QCOMPARE(w.h.desk.fetch.requests.front(), firstUrl);
             QCOMPARE(w.seen(), kFinished);
             const std::string page = w.h.desk.identity.path("Finalsearch.htm");
@@ -144,13 +141,7 @@ class SearchStatesTest : public QObject {
         s.prepare(w);
         w.click("categorySearchButton", Category);
         QCOMPARE(w.seen(), s.seen);
-        QCOMPARE(int(w.h.desk.fetch.requests.size()), s.requests);
-        QCOMPARE(bool(w.h.desk.read("Finalsearch.htm")), s.resultsPage);
-        QCOMPARE(bool(w.h.desk.read("Listinglist.txt")), s.listingFile);
-        QCOMPARE(QString::fromStdString(
-                     w.h.desk.messages.messages.empty() ? "" : w.h.desk.messages.messages[0])
-                     .left(s.message.size()),
-                 s.message);
+        QCOMPARE(w.left(), s.left);
     }
 
     // Menu commands run at the walk's yield, and the search goes on to its second page.
@@ -210,10 +201,7 @@ class SearchStatesTest : public QObject {
     struct Scenario {
         const char* name;
         std::function<void(Window&)> prepare;
-        Seen seen;
-        int requests;
-        bool resultsPage, listingFile;
-        QString message;  // how the one message box text begins
+        QString seen, left;
     };
 
     static inline const Scenario kScenarios[] = {
@@ -223,21 +211,15 @@ class SearchStatesTest : public QObject {
              w.h.desk.events.at(2, [&w] { w.press("stopButton"); });
          },
          // The stopped step writes one more progress text over "Ready for another search".
-         {true, "Stop Search", false, "3 of 5 pages searched."},
-         3,
-         false,
-         true,
-         ""},
+         "search on, \"Stop Search\", incomplete off: 3 of 5 pages searched.",
+         "3 requests, results page no, listing file yes, message \"\""},
         {"see incomplete results at the first block",
          [](Window& w) {
              w.serveCategory(3);
              w.h.desk.events.at(1, [&w] { w.press("incompleteButton"); });
          },
-         {false, "Begin New Search", false, "Finished!!!"},
-         2,
-         true,
-         false,
-         ""},
+         "search off, \"Begin New Search\", incomplete off: Finished!!!",
+         "2 requests, results page yes, listing file no, message \"\""},
         {"a start while the stopped search unwinds runs after it",
          [](Window& w) {
              w.serveCategory(5);
@@ -248,19 +230,18 @@ class SearchStatesTest : public QObject {
                  QCOMPARE(w.h.desk.fetch.requests.size(), 3u);  // the start waits
              });
          },
-         kFinished, 5, true, false, ""},
-        {"first page out of reach", [](Window&) {}, kIdleAfterStop, 1, false, false,
-         "The auction site could not be reached: "},
+         kFinished, "5 requests, results page yes, listing file no, message \"\""},
+        {"first page out of reach", [](Window&) {}, kIdleAfterStop,
+         "1 requests, results page no, listing file no, message \"The auction site could not be "
+         "reached: no scripted page for http://listings.ebay.com/aw/plistings/list/category7/"
+         "index.html\""},
         {"a bad bid cell",
          [](Window& w) {
              w.h.desk.fetch.serve(CategoryFirstPageUrl("7"),
                                   test::PageCount("1") + Block(ListingsRow("x", "lots")));
          },
-         {false, "Stop Search", true, "Finding Bid amounts......."},
-         2,
-         false,
-         true,
-         ""},
+         "search off, \"Stop Search\", incomplete on: Finding Bid amounts.......",
+         "2 requests, results page no, listing file yes, message \"\""},
         // See Incomplete Results during a search that ended with the too-many-listings message
         // must not cut the next search short.
         {"too many listings, then a whole search",
@@ -272,10 +253,12 @@ class SearchStatesTest : public QObject {
                  w.press("incompleteButton");
              };
              w.click("completedSearchButton", Completed);
-             QCOMPARE(w.seen(), (Seen{true, "Stop Search", false, "Ready for another search"}));
+             QCOMPARE(w.seen(), kIdleAfterStop);
              w.serveCategory(2);
          },
-         kFinished, 4, true, false, "eBay says your search returned too many listings."},
+         kFinished,
+         "4 requests, results page yes, listing file no, message \"eBay says your search "
+         "returned too many listings. Please narrow it and try again\""},
     };
 };
 
