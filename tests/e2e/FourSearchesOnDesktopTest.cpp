@@ -1,19 +1,14 @@
 // All four searches on a real desktop: the real window, the real fetch against the sample auction
 // site, and the desktop's own "open" (xdg-open, replaced by a recording one first on PATH), from
-// the click on the search button to the results page handed to the browser.
+// the click on the search button to the results page handed to the browser; then the same search
+// from the command line.
 
 #include <signal.h>
 
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
+#include "Processes.h"
 #include "RealWindow.h"
-#include "SampleSiteProcess.h"
 #include "SitePages.h"
 #include "platform/qt/QtShell.h"
 
@@ -23,25 +18,27 @@ namespace {
 
 enum Tab { Featured = 0, Category = 1, Completed = 2, Keyword = 3 };
 
-// The bid counts of the rows of a page, in order; rows without bids count 0.
-std::vector<int> BidsOf(const std::string& page) {
+// The bid counts of the rows of the pages, in order; rows without bids count 0.
+std::vector<int> BidsOf(const std::vector<std::string>& pages) {
     static const QRegularExpression cell(
         R"((?:WIDTH="12%">|width="12%"><font size=3>)(\d+|-)(?:<br>|</font>))");
     std::vector<int> bids;
-    auto matches = cell.globalMatch(QString::fromStdString(page));
-    while (matches.hasNext()) {
-        const QString text = matches.next().captured(1);
-        bids.push_back(text == "-" ? 0 : text.toInt());
-    }
+    for (const std::string& page : pages)
+        for (const auto& match : cell.globalMatch(QString::fromStdString(page)))
+            bids.push_back(match.captured(1).toInt());  // "-" reads as 0
     return bids;
 }
 
-// How many of the rows of these pages have at least `minimum` bids.
-std::size_t RowsWithAtLeast(int minimum, const std::vector<std::string>& pages) {
-    std::size_t rows = 0;
-    for (const std::string& page : pages)
-        for (int bids : BidsOf(page)) rows += bids >= minimum ? 1 : 0;
-    return rows;
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The request targets of the site's log lines, without their connection numbers.
+QStringList Targets(const test::SampleSiteProcess& site) {
+    QStringList targets;
+    for (const QString& line : site.logLines()) targets << line.section(' ', 1);
+    return targets;
 }
 
 }  // namespace
@@ -52,102 +49,88 @@ class FourSearchesOnDesktopTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(tools_.isValid());
-        record_ = tools_.filePath("opened.txt");
         QFile script(tools_.filePath("xdg-open"));
         QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record_ + "'\n").toUtf8());
+        script.write(("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record() + "'\n").toUtf8());
         script.close();
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
         qputenv("PATH", (tools_.path() + ":" + qgetenv("PATH")).toUtf8());
     }
 
     void searchFromTheButtonToTheOpenedResultsPage_data() {
-        QTest::addColumn<QString>("button");
         QTest::addColumn<int>("tab");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("button");
         QTest::addColumn<int>("minimum");
-        QTest::addColumn<QStringList>("options");  // the same search from the command line
+        QTest::addColumn<std::vector<int>>("siteBids");  // of every row the search walks
+        QTest::addColumn<QStringList>("options");        // the same search from the command line
 
-        QTest::newRow("category") << "categorySearchButton" << int(Category) << "categoryNumber"
-                                  << "267" << 3
+        std::vector<std::string> category, featured, keyword, completed;
+        for (int page = 1; page <= 4; ++page) {
+            category.push_back(site::CategoryListingPage("267", page));
+            featured.push_back(site::FeaturedPage(page));
+            const int offset = (page - 1) * 50;
+            keyword.push_back(site::SearchResultsPage(site::SearchHost::Keyword, "lamp", offset));
+            completed.push_back(
+                site::SearchResultsPage(site::SearchHost::Completed, "teddy bear", offset));
+        }
+        QTest::newRow("category") << int(Category) << "categoryNumber"
+                                  << "267"
+                                  << "categorySearchButton" << 3 << BidsOf(category)
                                   << QStringList{"--category", "267", "--min-bids", "3"};
-        QTest::newRow("featured") << "featuredSearchButton" << int(Featured) << ""
-                                  << "" << 10 << QStringList{"--featured", "--min-bids", "10"};
-        QTest::newRow("keyword") << "keywordSearchButton" << int(Keyword) << "titleWords"
-                                 << "lamp" << 2
+        QTest::newRow("featured") << int(Featured) << ""
+                                  << ""
+                                  << "featuredSearchButton" << 10 << BidsOf(featured)
+                                  << QStringList{"--featured", "--min-bids", "10"};
+        QTest::newRow("keyword") << int(Keyword) << "titleWords"
+                                 << "lamp"
+                                 << "keywordSearchButton" << 2 << BidsOf(keyword)
                                  << QStringList{"--keywords", "lamp", "--min-bids", "2"};
-        QTest::newRow("completed") << "completedSearchButton" << int(Completed) << "completedWords"
-                                   << "teddy bear" << 0 << QStringList{"--completed", "teddy bear"};
+        QTest::newRow("completed") << int(Completed) << "completedWords"
+                                   << "teddy bear"
+                                   << "completedSearchButton" << 0 << BidsOf(completed)
+                                   << QStringList{"--completed", "teddy bear"};
     }
 
     void searchFromTheButtonToTheOpenedResultsPage() {
-        QFETCH(QString, button);
         QFETCH(int, tab);
         QFETCH(QString, box);
         QFETCH(QString, typed);
+        QFETCH(QString, button);
         QFETCH(int, minimum);
+        QFETCH(std::vector<int>, siteBids);
         QFETCH(QStringList, options);
-
         test::SampleSiteProcess site;
         QVERIFY(site.started());
-        QFile::remove(record_);
-
+        QFile::remove(record());
         QtShell shell;
         test::RealWindow window(&shell);
-        MainWindow& form = window.form;
-        test::FakeIdentity& identity = window.identity;
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        window.search(tab, qPrintable(box), typed, qPrintable(button), minimum);
 
-        auto* bids = form.findChild<QLineEdit*>("minimumBids");
-        bids->selectAll();
-        QTest::keyClicks(bids, QString::number(minimum));
-        form.findChild<TabControl*>("searchTabs")->setCurrentIndex(tab);
-        if (!box.isEmpty()) QTest::keyClicks(form.findChild<QLineEdit*>(box), typed);
-        QTest::mouseClick(form.findChild<QPushButton*>(button), Qt::LeftButton);
-
-        // The search runs inside the click; the browser is started on its own.
-        const QString page = QString::fromStdString(identity.path("Finalsearch.htm").string());
-        // The recording script creates its file before it writes the line: wait for the line.
-        const auto recorded = [this] {
-            QFile record(record_);
-            return record.open(QIODevice::ReadOnly) ? QString::fromUtf8(record.readAll()) : "";
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(recorded().endsWith('\n'), 10000);
-        QCOMPARE(recorded().trimmed(), QUrl::fromLocalFile(page).toString());
-        QCOMPARE(form.findChild<QPushButton*>("stopButton")->text(), QString("Begin New Search"));
+        // The browser is started on its own; the recording script creates its file before it
+        // writes the line.
+        const QString page = QString::fromStdString(window.identity.path("Finalsearch.htm"));
+        QTRY_VERIFY_WITH_TIMEOUT(Read(record()).endsWith('\n'), 10000);
+        QCOMPARE(Read(record()).trimmed(), QUrl::fromLocalFile(page).toEncoded());
         QVERIFY(window.messages.messages.empty());
-
         // The page holds every row of the site with at least the minimum, most bids first.
-        QFile results(page);
-        QVERIFY(results.open(QIODevice::ReadOnly));
-        const std::string written = results.readAll().toStdString();
-        const std::vector<int> kept = BidsOf(written);
-        QVERIFY(!kept.empty());
-        QVERIFY(std::is_sorted(kept.rbegin(), kept.rend()));
-        QVERIFY(kept.back() >= minimum);
-        QCOMPARE(kept.size(), RowsWithAtLeast(minimum, SitePagesOf(button, typed)));
-        QVERIFY(!QFile::exists(QString::fromStdString(identity.path("Listinglist.txt").string())));
+        const QByteArray written = Read(page);
+        const std::vector<int> kept = BidsOf({written.toStdString()});
+        QVERIFY(std::is_sorted(kept.rbegin(), kept.rend()) && kept.back() >= minimum);
+        QCOMPARE(kept.size(),
+                 std::size_t(std::count_if(siteBids.begin(), siteBids.end(),
+                                           [&](int bids) { return bids >= minimum; })));
 
-        // The same search from the command line, with no display: the same requests and the
-        // very same page.
-        const QStringList windowRequests = Targets(site.logLines());
-        QTemporaryDir folder;
-        QVERIFY(QFile::copy(VENDRA_PATH, folder.filePath("vendra")));
-        QProcess console;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        console.setProcessEnvironment(environment);
-        console.start(folder.filePath("vendra"), options);
-        QVERIFY(console.waitForFinished(60000));
-        QCOMPARE(console.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(console.readAllStandardOutput()),
-                 folder.filePath("Finalsearch.htm") + "\n");
-        QVERIFY(QString::fromUtf8(console.readAllStandardError()).endsWith("Finished!!!\n"));
-        QCOMPARE(Targets(site.logLines()).mid(windowRequests.size()), windowRequests);
-        QFile consolePage(folder.filePath("Finalsearch.htm"));
-        QVERIFY(consolePage.open(QIODevice::ReadOnly));
-        QCOMPARE(consolePage.readAll().toStdString(), written);
+        // With no display: the same requests in the same order and the very same page.
+        const QStringList windowRequests = Targets(site);
+        test::ConsoleProgram console;
+        console.start(options);
+        console.finish();
+        QCOMPARE(console.process.exitCode(), 0);
+        QCOMPARE(Targets(site).mid(windowRequests.size()), windowRequests);
+        QCOMPARE(Read(console.path("Finalsearch.htm")), written);
     }
 
     // Ctrl+C once ends the walk after the block in hand and writes what was collected; twice it
@@ -156,50 +139,23 @@ class FourSearchesOnDesktopTest : public QObject {
         for (const int interrupts : {1, 2}) {
             test::SampleSiteProcess site({"latency=3000@category267/page3.html"});
             QVERIFY(site.started());
-            QTemporaryDir folder;
-            QVERIFY(QFile::copy(VENDRA_PATH, folder.filePath("vendra")));
-            QProcess console;
-            console.start(folder.filePath("vendra"), {"--category", "267"});
-            QTRY_VERIFY_WITH_TIMEOUT(Targets(site.logLines()).join(' ').contains("page3"), 20000);
-            ::kill(console.processId(), SIGINT);
+            test::ConsoleProgram console;
+            console.start({"--category", "267"});
+            QTRY_VERIFY_WITH_TIMEOUT(site.requested("category267/page3.html"), 20000);
+            ::kill(console.process.processId(), SIGINT);
             QString said;
-            QTRY_VERIFY((said += console.readAllStandardError()).contains("Ctrl+C again stops"));
-            if (interrupts == 2) ::kill(console.processId(), SIGINT);
-            QVERIFY(console.waitForFinished(60000));
-            QCOMPARE(console.exitCode(), interrupts == 1 ? 0 : 130);
-            QCOMPARE(QFile::exists(folder.filePath("Finalsearch.htm")), interrupts == 1);
-            QVERIFY(!Targets(site.logLines()).join(' ').contains("page4"));
+            QTRY_VERIFY((said += console.process.readAllStandardError()).contains("Ctrl+C again"));
+            if (interrupts == 2) ::kill(console.process.processId(), SIGINT);
+            console.finish();
+            QCOMPARE(console.process.exitCode(), interrupts == 1 ? 0 : 130);
+            QCOMPARE(QFile::exists(console.path("Finalsearch.htm")), interrupts == 1);
+            QVERIFY(!site.requested("page4"));
         }
     }
 
   private:
-    // The request targets of the site's log lines, without their connection numbers.
-    static QStringList Targets(const QStringList& log) {
-        QStringList targets;
-        for (const QString& line : log) targets << line.section(' ', 1);
-        return targets;
-    }
-
-    // The pages the search walks, as the site serves them.
-    static std::vector<std::string> SitePagesOf(const QString& button, const QString& typed) {
-        std::vector<std::string> pages;
-        const std::string text = typed.toStdString();
-        if (button == "categorySearchButton")
-            for (int page = 1; page <= 4; ++page)
-                pages.push_back(site::CategoryListingPage(text, page));
-        if (button == "featuredSearchButton")
-            for (int page = 1; page <= 4; ++page) pages.push_back(site::FeaturedPage(page));
-        if (button == "keywordSearchButton" || button == "completedSearchButton") {
-            const auto host = button == "keywordSearchButton" ? site::SearchHost::Keyword
-                                                              : site::SearchHost::Completed;
-            for (int offset = 0; offset < 200; offset += 50)
-                pages.push_back(site::SearchResultsPage(host, text, offset));
-        }
-        return pages;
-    }
-
+    QString record() const { return tools_.filePath("opened.txt"); }
     QTemporaryDir tools_;
-    QString record_;
 };
 
 QTEST_MAIN(FourSearchesOnDesktopTest)

@@ -4,7 +4,6 @@
 // the program wires them, in a fresh application folder; messages are recorded.
 
 #include <QLineEdit>
-#include <QPushButton>
 #include <QtTest>
 
 #include "app/WindowLogic.h"
@@ -48,12 +47,14 @@ struct RealWindow {
     }
     void click(const char* button) { QTest::mouseClick(find(button), Qt::LeftButton); }
 
-    // Starts a category search with a minimum of 0 bids; returns once the search has returned.
-    void searchCategory(const QString& category) {
-        find<QLineEdit>("minimumBids")->setText("0");
-        find<TabControl>("searchTabs")->setCurrentIndex(1);
-        find<QLineEdit>("categoryNumber")->setText(category);
-        click("categorySearchButton");
+    // Types a search into the tab's box (none: the tab has no box) and clicks the button; returns
+    // once the search has returned.
+    void search(int tab, const char* box, const QString& typed, const char* button,
+                int minimumBids = 0) {
+        find<QLineEdit>("minimumBids")->setText(QString::number(minimumBids));
+        find<TabControl>("searchTabs")->setCurrentIndex(tab);
+        if (*box) QTest::keyClicks(find(box), typed);
+        click(button);
     }
 };
 
