@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <chrono>
 
-#include "Processes.h"
+#include "SampleSiteProcess.h"
 #include "SitePages.h"
 #include "platform/qt/QtUrlFetch.h"
 #include "query/SearchUrls.h"
@@ -40,13 +40,19 @@ std::string ExpectedListing(const std::string& number, std::initializer_list<int
     return blocks;
 }
 
-// The real fetch, noting how each request ended and every reply still alive once it had.
-struct WatchedFetch : UrlFetch {
-    WatchedFetch(std::chrono::milliseconds timeout, std::chrono::milliseconds deadline)
+// The probe and the walk of a category with the real fetch, watched, and fakes for the rest.
+struct Walk : UrlFetch {
+    explicit Walk(const std::string& number, std::chrono::milliseconds timeout = 5s,
+                  std::chrono::milliseconds deadline = 60s)
         : real(timeout, deadline) {
         QObject::connect(&real.manager(), &QNetworkAccessManager::finished,
                          [this](QNetworkReply* reply) { replies << reply; });
+        desk.controls.type(Control::CategoryNumber, number);
+        ProbePageCount(CategoryFirstPageUrl(number), state, *this, desk.controls, desk.locale);
+        WalkPages(CategoryFirstPageUrl(number), "", desk.identity.path("Listinglist.txt"), state,
+                  {*this, desk.events, desk.files, desk.controls});
     }
+    // Notes how the request ended and counts the replies still alive once it has.
     std::string fetch(const std::string& url) override {
         std::string page, error;
         try {
@@ -60,28 +66,14 @@ struct WatchedFetch : UrlFetch {
         return page;
     }
     void cancel() override { real.cancel(); }
-
-    QtUrlFetch real;
-    QList<QPointer<QNetworkReply>> replies;  // every reply the manager finished
-    std::vector<std::string> ends;           // the error of each request; empty: the page came
-    int kept = 0;
-};
-
-// The probe and the walk of a category with the real fetch and fakes for everything else.
-struct Walk {
-    explicit Walk(const std::string& number, std::chrono::milliseconds timeout = 5s,
-                  std::chrono::milliseconds deadline = 60s)
-        : fetch(timeout, deadline) {
-        desk.controls.type(Control::CategoryNumber, number);
-        ProbePageCount(CategoryFirstPageUrl(number), state, fetch, desk.controls, desk.locale);
-        WalkPages(CategoryFirstPageUrl(number), "", desk.identity.path("Listinglist.txt"), state,
-                  {fetch, desk.events, desk.files, desk.controls});
-    }
     std::string Listing() const { return desk.read("Listinglist.txt").value_or(""); }
 
     FakeDesktop desk;
-    WatchedFetch fetch;
+    QtUrlFetch real;
     SearchState state{SearchKind::Category, 2};
+    QList<QPointer<QNetworkReply>> replies;  // every reply the manager finished
+    std::vector<std::string> ends;           // the error of each request; empty: the page came
+    int kept = 0;
 };
 
 }  // namespace
@@ -92,7 +84,6 @@ class FetchWalkTest : public QObject {
   private slots:
     void walkKeepsEveryBlockOnOneConnection() {
         SampleSiteProcess site({"big@category267/page4.html"});
-        QVERIFY(site.started());
         Walk walk("267");  // four pages, the last of about 5 MB
 
         QCOMPARE(walk.desk.controls.statusHistory,
@@ -115,19 +106,18 @@ class FetchWalkTest : public QObject {
         SampleSiteProcess site({"reset@category237/page2.html", "stall@category237/page3.html",
                                 "truncate@category237/page4.html",
                                 "drip=0.05@category237/page5.html"});
-        QVERIFY(site.started());
         Walk walk("237", 1s, 2500ms);  // seven pages
-        QVERIFY(!walk.fetch.fetch("http://listings.ebay.com/no/such/page.html").empty());
+        QVERIFY(!walk.fetch("http://listings.ebay.com/no/such/page.html").empty());
 
         QVERIFY(walk.Listing() == ExpectedListing("237", {1, 6, 7}));
         QCOMPARE(walk.desk.controls.status(), std::string("7 of 7 pages searched."));
-        const std::vector<std::string>& ends = walk.fetch.ends;  // the first page twice, 2 to 7
+        const std::vector<std::string>& ends = walk.ends;  // the first page twice, 2 to 7
         QCOMPARE(ends.size(), std::size_t{9});
         QVERIFY(!ends[2].empty() && !ends[4].empty());
         QCOMPARE(ends[3], std::string("the site did not answer in time"));
         QCOMPARE(ends[5], std::string("the site took too long to send the page"));
-        QCOMPARE(walk.fetch.replies.size(), 9);
-        QCOMPARE(walk.fetch.kept, 0);
+        QCOMPARE(walk.replies.size(), 9);
+        QCOMPARE(walk.kept, 0);
     }
 
     // Hosts in no_proxy are reached directly: redirects are followed, deflated bodies unpacked,
@@ -135,7 +125,6 @@ class FetchWalkTest : public QObject {
     // a request line cannot carry is escaped and the rest goes out as built.
     void directAndProxiedRequests() {
         SampleSiteProcess site;
-        QVERIFY(site.started());
         QTcpServer direct, closed;  // closed: a loopback port that nothing listens on any more
         QVERIFY(direct.listen(QHostAddress::LocalHost) && closed.listen(QHostAddress::LocalHost));
         closed.close();

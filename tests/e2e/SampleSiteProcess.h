@@ -1,8 +1,7 @@
 #pragma once
 
-// The processes of an end-to-end test: the sample auction site on a free loopback port, which the
-// program's fetch reaches as its web proxy as under scripts/run, and the program from the command
-// line.
+// Starts the sample auction site for one test, on a free loopback port, and points the program's
+// fetch at it as its web proxy, as scripts/run does.
 
 #include <QtTest>
 
@@ -25,6 +24,7 @@ class SampleSiteProcess {
         }
         qputenv("http_proxy", QString("http://127.0.0.1:%1").arg(port_).toLatin1());
         qputenv("no_proxy", "");
+        if (port_ == 0) QFAIL("the sample site did not start");
     }
 
     ~SampleSiteProcess() {
@@ -34,7 +34,6 @@ class SampleSiteProcess {
         qunsetenv("http_proxy");
     }
 
-    bool started() const { return port_ != 0; }
     QString logPath() const { return dir_.filePath("requests.log"); }
 
     // One line a request: "CONNECTION METHOD TARGET".
@@ -49,28 +48,6 @@ class SampleSiteProcess {
     QTemporaryDir dir_;
     QProcess process_;
     quint16 port_ = 0;
-};
-
-// The program from the command line with no display, copied into `folder` (a fresh one when none
-// is given) so that the folder is its application folder.
-struct ConsoleProgram {
-    explicit ConsoleProgram(const QString& into = {}) : folder(into.isEmpty() ? own.path() : into) {
-        QFile::copy(VENDRA_PATH, path("vendra"));  // the folder may hold it already
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        process.setProcessEnvironment(environment);
-    }
-    QString path(const QString& name) const { return folder + "/" + name; }
-    void start(const QStringList& options) { process.start(path("vendra"), options); }
-    // Waits for the program to end; what it said on stderr.
-    QString finish() {
-        process.waitForFinished(60000);
-        return QString::fromUtf8(process.readAllStandardError());
-    }
-
-    QTemporaryDir own;
-    QString folder;
-    QProcess process;
 };
 
 }  // namespace vendra::test
