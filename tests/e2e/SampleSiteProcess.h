@@ -11,7 +11,7 @@ class SampleSiteProcess {
   public:
     // faults: "KIND@SUBSTRING" entries, each passed as --fault.
     explicit SampleSiteProcess(const QStringList& faults = {}) {
-        QStringList arguments{"--port", "0", "--log", logPath()};
+        QStringList arguments{"--port", "0", "--log", dir_.filePath("requests.log")};
         for (const QString& fault : faults) arguments << "--fault" << fault;
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.start(SAMPLE_SITE_PATH, arguments);
@@ -28,17 +28,14 @@ class SampleSiteProcess {
     }
 
     ~SampleSiteProcess() {
-        process_.terminate();
-        if (!process_.waitForFinished(5000)) process_.kill();
+        process_.terminate();  // or killed with the process object when it does not end
         process_.waitForFinished(5000);
         qunsetenv("http_proxy");
     }
 
-    QString logPath() const { return dir_.filePath("requests.log"); }
-
     // One line a request: "CONNECTION METHOD TARGET".
     QStringList logLines() const {
-        QFile log(logPath());
+        QFile log(dir_.filePath("requests.log"));
         if (!log.open(QIODevice::ReadOnly)) return {};
         return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
     }
