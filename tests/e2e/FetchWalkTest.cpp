@@ -123,12 +123,13 @@ class FetchWalkTest : public QObject {
         SampleSiteProcess site;
         QTcpServer direct, closed;  // closed: a loopback port that nothing listens on any more
         QVERIFY(direct.listen(QHostAddress::LocalHost) && closed.listen(QHostAddress::LocalHost));
+        const std::string refused = "http://127.0.0.1:" + std::to_string(closed.serverPort());
         closed.close();
         const QByteArray page = "<html>" + QByteArray(20000, 'x') + "</html>";
         const QByteArray deflated = qCompress(page).mid(4);  // the zlib stream
         const QByteArray origin = "http://127.0.0.1:" + QByteArray::number(direct.serverPort());
+        // The stand-in's answers: to a request for /moved, and to any other.
         const QByteArray answers[] = {
-            // to a request for /moved, and to any other
             "HTTP/1.1 302 Found\r\nLocation: " + origin + "/here\r\nContent-Length: 0\r\n\r\n",
             "HTTP/1.1 200 OK\r\nContent-Encoding: deflate\r\nContent-Length: " +
                 QByteArray::number(deflated.size()) + "\r\n\r\n" + deflated};
@@ -141,8 +142,7 @@ class FetchWalkTest : public QObject {
         qputenv("no_proxy", "127.0.0.1");
         QtUrlFetch fetch;
         QCOMPARE(QByteArray::fromStdString(fetch.fetch(origin.toStdString() + "/moved")), page);
-        QVERIFY_THROWS_EXCEPTION(
-            FetchError, fetch.fetch("http://127.0.0.1:" + std::to_string(closed.serverPort())));
+        QVERIFY_THROWS_EXCEPTION(FetchError, fetch.fetch(refused));
         fetch.fetch(
             "http://search.ebay.com/search/search.dll?query=\"a b\"+(c,d)&x=1#2%zz%41"
             "\r\nX-Injected: yes&y=\xc3\xa9|{}");
