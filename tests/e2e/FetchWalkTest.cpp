@@ -17,7 +17,6 @@
 
 using namespace vendra;
 using namespace std::chrono_literals;
-using vendra::test::FakeDesktop;
 using vendra::test::SampleSiteProcess;
 
 namespace {
@@ -65,7 +64,7 @@ struct Walk : UrlFetch {
     void cancel() override { real.cancel(); }
     std::string Listing() const { return desk.read("Listinglist.txt").value_or(""); }
 
-    FakeDesktop desk;
+    test::FakeDesktop desk;
     QtUrlFetch real;
     SearchState state{SearchKind::Category, 2};
     QList<QPointer<QNetworkReply>> replies;  // every reply the manager finished
