@@ -3,63 +3,45 @@
 // Starts the sample auction site for one test, on a free loopback port, and points the program's
 // fetch at it as its web proxy, as scripts/run does.
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace vendra::test {
 
 class SampleSiteProcess {
-public:
+  public:
     // faults: "KIND@SUBSTRING" entries, each passed as --fault.
     explicit SampleSiteProcess(const QStringList& faults = {}) {
-        QStringList arguments{"--port", "0", "--log", logPath()};
+        QStringList arguments{"--port", "0", "--log", dir_.filePath("requests.log")};
         for (const QString& fault : faults) arguments << "--fault" << fault;
-        process_.setProgram(SAMPLE_SITE_PATH);
-        process_.setArguments(arguments);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start();
-        QDeadlineTimer deadline(10000);
-        QByteArray output;
+        process_.start(SAMPLE_SITE_PATH, arguments);
         static const QRegularExpression listening("listening on (\\d+)\\n");
-        while (!deadline.hasExpired()) {
+        QByteArray output;
+        for (QDeadlineTimer deadline(10000); port_ == 0 && !deadline.hasExpired();) {
             process_.waitForReadyRead(100);
             output += process_.readAllStandardOutput();
-            if (auto match = listening.match(QString::fromLatin1(output)); match.hasMatch()) {
-                port_ = match.captured(1).toUShort();
-                break;
-            }
+            port_ = listening.match(QString::fromLatin1(output)).captured(1).toUShort();
         }
-        qputenv("http_proxy", proxyUrl().toLatin1());
+        qputenv("http_proxy", QString("http://127.0.0.1:%1").arg(port_).toLatin1());
         qputenv("no_proxy", "");
+        if (port_ == 0) QFAIL("the sample site did not start");
     }
 
     ~SampleSiteProcess() {
-        process_.terminate();
-        if (!process_.waitForFinished(5000)) process_.kill();
+        process_.terminate();  // or killed with the process object when it does not end
         process_.waitForFinished(5000);
         qunsetenv("http_proxy");
     }
 
-    SampleSiteProcess(const SampleSiteProcess&) = delete;
-    SampleSiteProcess& operator=(const SampleSiteProcess&) = delete;
-
-    bool started() const { return port_ != 0; }
-    QString proxyUrl() const { return QString("http://127.0.0.1:%1").arg(port_); }
-    QString logPath() const { return dir_.filePath("requests.log"); }
-
+    // One line a request: "CONNECTION METHOD TARGET".
     QStringList logLines() const {
-        QFile log(logPath());
+        QFile log(dir_.filePath("requests.log"));
         if (!log.open(QIODevice::ReadOnly)) return {};
         return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
     }
+    bool requested(const QString& target) const { return logLines().join('\n').contains(target); }
 
-private:
+  private:
     QTemporaryDir dir_;
     QProcess process_;
     quint16 port_ = 0;
