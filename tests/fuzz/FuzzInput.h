@@ -15,7 +15,8 @@
 
 // Stops the run when `holds` is false; libFuzzer keeps the input that led there.
 #define FUZZ_CHECK(holds) \
-    ((holds) ? void() : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #holds), abort()))
+    ((holds) ? void()     \
+             : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #holds), std::abort()))
 
 // Opens the target's body, run on each input with `in` reading it:  FUZZ_TARGET(in) { ... }
 #define FUZZ_TARGET(in)                                                                 \
