@@ -61,11 +61,10 @@ FUZZ_TARGET(in) {
     state.listingTotal = static_cast<std::int32_t>(
         std::clamp<std::int64_t>(state.resultOffset + span, INT32_MIN, INT32_MAX));
     Site site;
-    for (int page = 2; page <= state.pageTotal; ++page) {
-        if (state.kind == SearchKind::Category)
-            site.urls.push_back(vendra::CategoryPageUrl("", page));
-        if (state.kind == SearchKind::Featured) site.urls.push_back(vendra::FeaturedPageUrl(page));
-    }
+    for (int page = 2; page <= state.pageTotal && state.kind == SearchKind::Category; ++page)
+        site.urls.push_back(vendra::CategoryPageUrl("", page));
+    for (int page = 2; page <= state.pageTotal && state.kind == SearchKind::Featured; ++page)
+        site.urls.push_back(vendra::FeaturedPageUrl(page));
     const bool results = state.kind == SearchKind::Keyword || state.kind == SearchKind::Completed;
     for (std::int64_t offset = std::int64_t{state.resultOffset} + 50;
          results && offset - 50 < state.listingTotal && offset <= INT32_MAX; offset += 50)
