@@ -99,7 +99,7 @@ MainWindow::MainWindow(const AppIdentity& identity, QWidget* parent)
     NameListsByTheirPurpose();
     setObjectName("mainWindow");
     setWindowTitle("Vendra -- Your Key to the Online Auction Market");
-    const QPixmap icon(":/icons/vendra.png");
+    const QPixmap icon = PngPicture(":/icons/vendra.png");
     setWindowIcon(QIcon(icon));
 
     auto* client = new ClientArea(icon, this);
