@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QCoreApplication>
-#include <QStyleFactory>
 #include <csignal>
 #include <iostream>
 
@@ -8,6 +7,7 @@
 #include "app/WindowLogic.h"
 #include "cli/ConsoleSearch.h"
 #include "gui/MainWindow.h"
+#include "gui/WindowStyle.h"
 #include "platform/StdTextFiles.h"
 #include "platform/qt/Interrupts.h"
 #include "platform/qt/QtAppIdentity.h"
@@ -30,8 +30,7 @@ int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     NameTheApplication();
     QApplication::setDesktopFileName("vendra");
-    // One style on every desktop, so that the window's colours are drawn as set.
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QApplication::setStyle(vendra::CreateWindowStyle());
 
     vendra::QtAppIdentity identity;
     vendra::MainWindow window(identity);

@@ -22,7 +22,7 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     LoadResources();
-    banner_ = QPixmap(":/images/banner.png");
+    banner_ = PngPicture(":/images/banner.png");
     setObjectName("aboutBox");
     setFixedSize(384, 165);
     setFont(SmallArial());
@@ -39,7 +39,7 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     icon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     icon->setLineWidth(2);
     icon->setAlignment(Qt::AlignCenter);
-    icon->setPixmap(QPixmap(":/icons/vendra.png"));
+    icon->setPixmap(PngPicture(":/icons/vendra.png"));
 
     auto* versionLine = new QLabel(this);
     versionLine->setObjectName("versionLine");

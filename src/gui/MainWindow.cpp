@@ -14,6 +14,7 @@
 #include "app/WindowLogic.h"
 #include "gui/AboutBox.h"
 #include "gui/ClientArea.h"
+#include "gui/GraphicalButton.h"
 #include "gui/ListAccessibility.h"
 #include "gui/Resources.h"
 #include "gui/TabControl.h"
@@ -30,17 +31,6 @@ QFont BoldArial(qreal points) {
     font.setPointSizeF(points);
     font.setBold(true);
     return font;
-}
-
-// A raised button painted flat in one colour, as graphical buttons are drawn.
-QString GraphicalButtonSheet(const QColor& back, const QColor& text, const QColor& disabledText) {
-    const QString light = back.lighter(160).name(), dark = back.darker(250).name();
-    return QString(
-               "QPushButton { background-color: %1; color: %2; border: 2px solid;"
-               " border-color: %4 %5 %5 %4; }"
-               "QPushButton:pressed { border-color: %5 %4 %4 %5; }"
-               "QPushButton:disabled { color: %3; }")
-        .arg(back.name(), text.name(), disabledText.name(), light, dark);
 }
 
 QLabel* Label(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
@@ -79,12 +69,11 @@ QComboBox* List(QWidget* parent, const char* name, const QString& accessibleName
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                     bool dark = false) {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = dark ? new GraphicalButton(caption, parent, kDarkGrey, Qt::white, kWindowGrey)
+                        : new GraphicalButton(caption, parent, kWindowGrey, Qt::black, kBoxGrey);
     button->setObjectName(name);
     button->setGeometry(geometry);
     button->setAutoDefault(false);
-    button->setStyleSheet(dark ? GraphicalButtonSheet(kDarkGrey, Qt::white, kWindowGrey)
-                               : GraphicalButtonSheet(kWindowGrey, Qt::black, kBoxGrey));
     return button;
 }
 
@@ -99,7 +88,7 @@ MainWindow::MainWindow(const AppIdentity& identity, QWidget* parent)
     NameListsByTheirPurpose();
     setObjectName("mainWindow");
     setWindowTitle("Vendra -- Your Key to the Online Auction Market");
-    const QPixmap icon(":/icons/vendra.png");
+    const QPixmap icon = PngPicture(":/icons/vendra.png");
     setWindowIcon(QIcon(icon));
 
     auto* client = new ClientArea(icon, this);

@@ -1,5 +1,6 @@
 #include "gui/Resources.h"
 
+#include <QImageReader>
 #include <QtGlobal>
 
 // Q_INIT_RESOURCE must be used outside any namespace. Calling it also keeps the linker from
@@ -11,6 +12,13 @@ namespace vendra {
 void LoadResources() {
     static const bool loaded = (RegisterCompiledResources(), true);
     (void)loaded;
+}
+
+QPixmap PngPicture(const QString& path) {
+    LoadResources();
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 }  // namespace vendra
