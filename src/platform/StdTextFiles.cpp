@@ -1,7 +1,9 @@
 #include "platform/StdTextFiles.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -41,7 +43,7 @@ bool IsRegularFile(const std::string& path) {
 }
 
 class BufferedLineReader : public LineReader {
-public:
+  public:
     BufferedLineReader(FileHandle file, std::string path)
         : file_(std::move(file)), path_(std::move(path)), buffer_(kChunk) {}
 
@@ -96,7 +98,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr std::size_t kChunk = 1 << 16;
 
     // Maps the whole file once, read-only; where that fails, reads go through pread.
@@ -135,8 +137,9 @@ private:
 };
 
 class FileTextWriter : public TextWriter {
-public:
-    FileTextWriter(FileHandle file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+  public:
+    FileTextWriter(FileHandle file, std::string path)
+        : file_(std::move(file)), path_(std::move(path)) {}
 
     void write(std::string_view text) override { WriteAll(Handle(), text, path_); }
 
@@ -148,7 +151,7 @@ public:
         if (file_ && std::fclose(file_.release()) != 0) throw ErrorFromErrno("Cannot write", path_);
     }
 
-private:
+  private:
     std::FILE* Handle() {
         if (!file_) throw FileError(FileError::Kind::Access, "Already closed: " + path_);
         return file_.get();
@@ -160,11 +163,45 @@ private:
 
 }  // namespace
 
-void StdTextFiles::appendLine(const std::string& path, std::string_view text) {
-    FileHandle file = Open(path, "ab", "Cannot open");
-    WriteAll(file.get(), text, path);
-    WriteAll(file.get(), "\r\n", path);
-    if (std::fclose(file.release()) != 0) throw ErrorFromErrno("Cannot write", path);
+std::unique_ptr<LineAppender> StdTextFiles::openForAppending(const std::string& path) {
+    // Straight to the system, one call a line: no buffer of the C library holds a line back.
+    class DescriptorAppender : public LineAppender {
+      public:
+        explicit DescriptorAppender(const std::string& path)
+            : path_(path),
+              fd_(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666)) {
+            if (fd_ < 0) throw ErrorFromErrno("Cannot open", path_);
+        }
+        ~DescriptorAppender() override { ::close(fd_); }
+        DescriptorAppender(const DescriptorAppender&) = delete;
+        DescriptorAppender& operator=(const DescriptorAppender&) = delete;
+
+        void appendLine(std::string_view text) override {
+            iovec parts[] = {{const_cast<char*>(text.data()), text.size()},
+                             {const_cast<char*>("\r\n"), 2}};
+            std::size_t first = 0;
+            while (first < std::size(parts)) {
+                const ssize_t written = ::writev(fd_, parts + first, int(std::size(parts) - first));
+                if (written < 0) {
+                    if (errno == EINTR) continue;
+                    throw ErrorFromErrno("Cannot write", path_);
+                }
+                // A write cut short goes on where it stopped.
+                auto done = static_cast<std::size_t>(written);
+                while (first < std::size(parts) && done >= parts[first].iov_len)
+                    done -= parts[first++].iov_len;
+                if (first < std::size(parts)) {
+                    parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + done;
+                    parts[first].iov_len -= done;
+                }
+            }
+        }
+
+      private:
+        std::string path_;
+        int fd_;
+    };
+    return std::make_unique<DescriptorAppender>(path);
 }
 
 std::unique_ptr<LineReader> StdTextFiles::openForReading(const std::string& path) {

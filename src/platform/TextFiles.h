@@ -51,13 +51,22 @@ public:
     virtual void close() = 0;                        // throws FileError
 };
 
+// A file kept open for adding lines at its end. Each line goes to the system as it is appended,
+// with no buffer in between: the file holds every line appended so far, for any reader, and a
+// program that ends abruptly loses none of them.
+class LineAppender {
+public:
+    virtual ~LineAppender() = default;
+    virtual void appendLine(std::string_view text) = 0;  // text and CR LF; throws FileError
+};
+
 // The sequential text files and file-system operations of the working files. Bytes are written
 // and read unchanged: no BOM, no re-encoding.
 class TextFiles {
 public:
     virtual ~TextFiles() = default;
-    // Opens for appending (creating the file if absent), writes text and CR LF, closes.
-    virtual void appendLine(const std::string& path, std::string_view text) = 0;
+    // Opens for appending, creating the file if absent; throws FileError.
+    virtual std::unique_ptr<LineAppender> openForAppending(const std::string& path) = 0;
     virtual std::unique_ptr<LineReader> openForReading(const std::string& path) = 0;
     // Creates the file anew, replacing any file of that name.
     virtual std::unique_ptr<TextWriter> create(const std::string& path) = 0;

@@ -1,6 +1,7 @@
 #include "retrieval/PageWalk.h"
 
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "query/SearchUrls.h"
@@ -13,9 +14,24 @@ constexpr int kResultsPerPage = 50;
 
 enum class PageEnd { Done, Incomplete };
 
+// The listing file, opened at the first block and kept open for the walk. A file that could not
+// be opened is tried again at the next block.
+class ListingFile {
+  public:
+    explicit ListingFile(const std::string& path) : path_(path) {}
+    void append(std::string_view block, TextFiles& files) {
+        if (!file_) file_ = files.openForAppending(path_);
+        file_->appendLine(block);
+    }
+
+  private:
+    const std::string& path_;
+    std::unique_ptr<LineAppender> file_;
+};
+
 // Fetches one page and appends its blocks. Ends early on a stop, or after the block in hand
 // when the incomplete results are asked for.
-PageEnd WalkPage(const std::string& url, const std::string& listingFile, const SearchState& state,
+PageEnd WalkPage(const std::string& url, ListingFile& listing, const SearchState& state,
                  const WalkPorts& ports, LostBlocks& lost) {
     std::string page;
     try {
@@ -29,7 +45,7 @@ PageEnd WalkPage(const std::string& url, const std::string& listingFile, const S
         if (!block) break;
         ports.events.yield();
         try {
-            ports.files.appendLine(listingFile, *block);
+            listing.append(*block, ports.files);
         } catch (const FileError& error) {
             if (lost.count++ == 0) lost.firstReason = error.reason();
         }
@@ -75,11 +91,12 @@ std::optional<std::string> NextResultsPage(SearchState& state, const std::string
 LostBlocks WalkPages(const std::string& firstPage, const std::string& followingPrefix,
                      const std::string& listingFile, SearchState& state, const WalkPorts& ports) {
     LostBlocks lost;
+    ListingFile listing(listingFile);
     std::optional<std::string> url = firstPage;
     bool pageNumbersUsedUp = false;
     while (url && !state.stopRequested) {
         ports.controls.setEnabled(Control::IncompleteButton, true);
-        if (WalkPage(*url, listingFile, state, ports, lost) == PageEnd::Incomplete) return lost;
+        if (WalkPage(*url, listing, state, ports, lost) == PageEnd::Incomplete) return lost;
 
         std::string progress;
         switch (state.kind) {

@@ -143,11 +143,29 @@ class FakeFiles : public StdTextFiles {
         if (undeletable.count(path)) throw FileError(FileError::Kind::Access, "refused: " + path);
         StdTextFiles::remove(path);
     }
-    void appendLine(const std::string& path, std::string_view text) override {
+    // Appending fails while the path is unwritable, and opening fails as it would then.
+    std::unique_ptr<LineAppender> openForAppending(const std::string& path) override {
+        class Checked : public LineAppender {
+          public:
+            Checked(const FakeFiles& files, std::string path, std::unique_ptr<LineAppender> file)
+                : files_(files), path_(std::move(path)), file_(std::move(file)) {}
+            void appendLine(std::string_view text) override {
+                files_.failIfUnwritable(path_);
+                file_->appendLine(text);
+            }
+
+          private:
+            const FakeFiles& files_;
+            std::string path_;
+            std::unique_ptr<LineAppender> file_;
+        };
+        failIfUnwritable(path);
+        return std::make_unique<Checked>(*this, path, StdTextFiles::openForAppending(path));
+    }
+    void failIfUnwritable(const std::string& path) const {
         if (unwritable.count(path))
             throw FileError(FileError::Kind::Access,
                             "Cannot write " + path + ": " + kUnwritableReason, kUnwritableReason);
-        StdTextFiles::appendLine(path, text);
     }
     std::set<std::string> undeletable;
     std::set<std::string> unwritable;  // appending fails as on a full disk
