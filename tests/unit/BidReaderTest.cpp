@@ -27,17 +27,13 @@ TEST(BidReader, ReadsTheBidCellOfTheSearchKind) {
         {keyword, ResultsRow("a", " 5 "), S::Ok, 5},
         {SearchKind::Completed, ResultsRow("a", "5"), S::Ok, 5},
         {category, ListingsRow("a", "17"), S::Ok, 17},
-        {category, ListingsRow("a", "-"), S::Ok, 0},
         {category, ListingsRow("a", "1.234"), S::Ok, 1234},  // the user's digit grouping
         {category, ListingsRow("a"), S::Ok, 0},
-        {keyword, ListingsRow("a", "17"), S::Ok, 0},  // the other kind's cell is no cell
-        {SearchKind::None, ListingsRow("a", "17") + ResultsRow("b", "17"), S::Ok, 0},
         {keyword, "<tr>" + capitals + "6</font></tr>", S::Ok, 6},
         // The last cell counts; only the first is found in any letter case.
         {category, "<TR>" + ListingsCell("3") + ListingsCell("8") + "</TR>", S::Ok, 8},
         {keyword, "<tr>" + ResultsCell("3") + capitals + "8</font></tr>", S::Ok, 3},
         {category, ListingsRow("a", "40000"), S::Overflow, 0},
-        {keyword, ResultsRow("a", "many"), S::NotANumber, 0},
         {category, "<TR></TD><TD ALIGN=CENTER WIDTH=\"12%\">17</TD></TR>", S::CellNotClosed, 0},
     };
     for (const auto& c : cases) {

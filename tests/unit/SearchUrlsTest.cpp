@@ -28,14 +28,11 @@ TEST(SearchUrls, QueryTextOfEachMode) {
     } cases[] = {
         {0, "red shoe", "", "red+shoe"},
         {0, "red shoe", "used old", "red+shoe+-(used,old)"},
-        {1, "red shoe", "used old", "(red,shoe)+-(used,old)"},
         {2, "red shoe", "used old", "\"red+shoe\"+-(used,old)"},
         // Empty words are sent all the same.
         {1, "", "", "()"},
-        {2, "", "", "\"\""},
         // Every space is one separator: nothing is trimmed or collapsed; a lone space excludes.
         {0, " red  shoe", " ", "+red++shoe+-(,)"},
-        {1, " red  shoe", "", "(,red,,shoe)"},
         // Only the space is replaced.
         {0, "a&b #1 50% (x,y)", "", "a&b+#1+50%+(x,y)"},
         {-1, "red shoe", "used", ""},  // no mode selected
