@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "Interleaved.h"
 #include "SitePages.h"
 #include "retrieval/ListingBlocks.h"
-#include "Interleaved.h"
 
 namespace vendra {
 namespace {
@@ -93,21 +93,6 @@ void MemmemCut(benchmark::State& state) { CutBlocks<CutWithMemmem>(state); }
 BENCHMARK(FindTextCut)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(MemmemCut)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
-// Keeps the median processor time of each benchmark, for the ratio.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    // No colours: the lines are read by scripts/bench.
-    MedianReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.aggregate_name == "median")
-                seconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 }  // namespace
 }  // namespace vendra
 
@@ -120,7 +105,7 @@ int main(int argc, char** argv) {
     const bool same = cut == vendra::CutWithMemmem(page) && cut > page.size() * 9 / 10;
     std::cout << "page: " << page.size() << " bytes, " << vendra::kBlocks << " tables, " << cut
               << " bytes in tables; " << (same ? "both cut the same" : "CUTS DIFFER") << "\n";
-    vendra::MedianReporter reporter;
+    vendra::bench::SecondsReporter reporter(vendra::bench::SecondsReporter::Clock::Processor);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 

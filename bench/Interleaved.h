@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <map>
+#include <string>
 #include <vector>
 
 namespace vendra::bench {
@@ -16,5 +18,30 @@ inline bool InitializeInterleaved(int argc, char** argv) {
     benchmark::Initialize(&count, arguments.data());
     return !benchmark::ReportUnrecognizedArguments(count, arguments.data());
 }
+
+// Keeps each benchmark's time per run in seconds, by the clock asked for: the median where there
+// are repetitions, else the one run. No colours: the lines are read by scripts/bench.
+class SecondsReporter : public benchmark::ConsoleReporter {
+  public:
+    enum class Clock { Processor, Wall };
+    explicit SecondsReporter(Clock clock) : ConsoleReporter(OO_Tabular), clock_(clock) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (!single && run.aggregate_name != "median") continue;
+            const double time =
+                clock_ == Clock::Wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+            seconds[run.run_name.function_name] =
+                time / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> seconds;
+
+  private:
+    Clock clock_;
+};
 
 }  // namespace vendra::bench

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "HeapUse.h"
+#include "Interleaved.h"
 #include "report/BidReader.h"
 #include "report/ResultsWriter.h"
 #include "support/Fakes.h"
 #include "support/ReferenceWriter.h"
-#include "Interleaved.h"
 
 namespace vendra {
 namespace {
@@ -172,24 +172,6 @@ BENCHMARK(OneReadWriter)
 // 501 passes over 100 MB: one run is all the time it deserves.
 BENCHMARK(OnePassPerCount)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
-// Keeps each benchmark's time per run (the median where there are repetitions), for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    // No colours: the lines are read by scripts/bench.
-    RatioReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            if (single || run.aggregate_name == "median")
-                seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 }  // namespace
 }  // namespace vendra
 
@@ -198,7 +180,7 @@ int main(int argc, char** argv) {
     vendra::Fixture& fixture = vendra::TheFixture();
     std::cout << "listing file: " << vendra::kRows << " rows, " << fixture.listingBytes
               << " bytes\n";
-    vendra::RatioReporter reporter;
+    vendra::bench::SecondsReporter reporter(vendra::bench::SecondsReporter::Clock::Wall);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
