@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/ConsoleWindow.h"
+#include "cli/ConsolePorts.h"
 #include "platform/StdTextFiles.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtUrlFetch.h"

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "Version.h"
-#include "app/WindowLogic.h"
+#include "controller/SearchController.h"
 #include "cli/ConsoleSearch.h"
 #include "gui/MainWindow.h"
 #include "gui/WindowStyle.h"
@@ -44,7 +44,7 @@ int RunWindow(int argc, char** argv) {
     vendra::QtSearchLock lock;
     vendra::Platform platform{window, yield, messages, fetch, files, shell, identity, locale, lock};
 
-    vendra::WindowLogic logic(platform);
+    vendra::SearchController logic(platform);
     window.attach(logic);
     logic.load();
     window.show();
@@ -68,7 +68,7 @@ int RunConsole(int argc, char** argv, const vendra::SearchRequest& request) {
     vendra::QtSearchLock lock;
     vendra::Platform platform{controls, yield,    messages, fetch, files,
                               shell,    identity, locale,   lock};
-    vendra::WindowLogic logic(platform);
+    vendra::SearchController logic(platform);
 
     // Ctrl+C once is See Incomplete Results, twice is Stop Search, which also abandons the page
     // in flight; a third one ends the program at once.

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/SearchState.h"
+#include "search/SearchKind.h"
 
 namespace vendra {
 

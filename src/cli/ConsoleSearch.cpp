@@ -2,7 +2,7 @@
 
 namespace vendra {
 
-int RunConsoleSearch(const SearchRequest& request, WindowLogic& logic, ConsoleControls& controls,
+int RunConsoleSearch(const SearchRequest& request, SearchController& logic, ConsoleControls& controls,
                      const ConsoleShell& shell, std::ostream& out, std::ostream& err) {
     logic.load();
     controls.type(Control::MinimumBids, request.minimumBids);

@@ -2,9 +2,9 @@
 
 #include <ostream>
 
-#include "app/WindowLogic.h"
+#include "controller/SearchController.h"
 #include "cli/CommandLine.h"
-#include "cli/ConsoleWindow.h"
+#include "cli/ConsolePorts.h"
 
 namespace vendra {
 
@@ -17,7 +17,7 @@ inline constexpr int kExitStopped = 130;
 // Runs the search through the window's own logic, as if the request had been typed into the
 // window and its search button clicked. Prints the results page's path on `out`, or says on
 // `err` why there is none, and returns the exit status.
-int RunConsoleSearch(const SearchRequest& request, WindowLogic& logic, ConsoleControls& controls,
+int RunConsoleSearch(const SearchRequest& request, SearchController& logic, ConsoleControls& controls,
                      const ConsoleShell& shell, std::ostream& out, std::ostream& err);
 
 }  // namespace vendra

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "gui/Resources.h"
-#include "help/AboutLoad.h"
+#include "help/AboutTexts.h"
 
 namespace vendra {
 namespace {
@@ -58,7 +58,7 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     okButton->setFocus();
 
-    const AboutTexts texts = LoadAbout(identity);
+    const AboutTexts texts = AboutTextsOf(identity);
     setWindowTitle(QString::fromStdString(texts.caption));
     versionLine->setText(QString::fromStdString(texts.version));
 }

@@ -11,7 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include "app/WindowLogic.h"
+#include "controller/SearchController.h"
 #include "gui/AboutBox.h"
 #include "gui/ClientArea.h"
 #include "gui/GraphicalButton.h"
@@ -213,13 +213,13 @@ void MainWindow::buildControls(QWidget* client) {
     toLabel->setBuddy(priceTo);
     place(Control::PriceTo, priceTo);
 
-    onClick(Control::KeywordSearchButton, &WindowLogic::startKeywordSearch);
-    onClick(Control::CategorySearchButton, &WindowLogic::startCategorySearch);
-    onClick(Control::FeaturedSearchButton, &WindowLogic::startFeaturedSearch);
-    onClick(Control::CompletedSearchButton, &WindowLogic::startCompletedSearch);
-    onClick(Control::StopButton, &WindowLogic::stopSearch);
-    onClick(Control::IncompleteButton, &WindowLogic::seeIncompleteResults);
-    onClick(Control::ShowCategoriesButton, &WindowLogic::showCategories);
+    onClick(Control::KeywordSearchButton, &SearchController::startKeywordSearch);
+    onClick(Control::CategorySearchButton, &SearchController::startCategorySearch);
+    onClick(Control::FeaturedSearchButton, &SearchController::startFeaturedSearch);
+    onClick(Control::CompletedSearchButton, &SearchController::startCompletedSearch);
+    onClick(Control::StopButton, &SearchController::stopSearch);
+    onClick(Control::IncompleteButton, &SearchController::seeIncompleteResults);
+    onClick(Control::ShowCategoriesButton, &SearchController::showCategories);
 }
 
 void MainWindow::buildMenu() {
@@ -238,10 +238,10 @@ void MainWindow::buildMenu() {
     QAction* lastResults = menuBar()->addAction("Open last Results");
     lastResults->setObjectName("lastResultsItem");
 
-    onTrigger(instructions, [](WindowLogic& logic) { logic.helpMenu().openInstructions(); });
-    onTrigger(email, [](WindowLogic& logic) { logic.helpMenu().emailAuthor(); });
-    onTrigger(website, [](WindowLogic& logic) { logic.helpMenu().visitWebsite(); });
-    onTrigger(lastResults, [](WindowLogic& logic) { logic.helpMenu().openLastResults(); });
+    onTrigger(instructions, [](SearchController& logic) { logic.helpMenu().openInstructions(); });
+    onTrigger(email, [](SearchController& logic) { logic.helpMenu().emailAuthor(); });
+    onTrigger(website, [](SearchController& logic) { logic.helpMenu().visitWebsite(); });
+    onTrigger(lastResults, [](SearchController& logic) { logic.helpMenu().openLastResults(); });
     connect(about, &QAction::triggered, this, [this] { showAbout(); });
 }
 
@@ -271,20 +271,20 @@ void MainWindow::setFocusOrder() {
     widget(Control::StopButton)->setFocus();
 }
 
-void MainWindow::onClick(Control button, std::function<void(WindowLogic&)> command) {
+void MainWindow::onClick(Control button, std::function<void(SearchController&)> command) {
     connect(static_cast<QAbstractButton*>(widget(button)), &QAbstractButton::clicked, this,
             [this, command = std::move(command)] {
                 if (logic_) command(*logic_);
             });
 }
 
-void MainWindow::onTrigger(QAction* action, std::function<void(WindowLogic&)> command) {
+void MainWindow::onTrigger(QAction* action, std::function<void(SearchController&)> command) {
     connect(action, &QAction::triggered, this, [this, command = std::move(command)] {
         if (logic_) command(*logic_);
     });
 }
 
-void MainWindow::attach(WindowLogic& logic) { logic_ = &logic; }
+void MainWindow::attach(SearchController& logic) { logic_ = &logic; }
 
 bool MainWindow::isStopButton(const QObject* object) const {
     return object == widget(Control::StopButton);

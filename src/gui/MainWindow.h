@@ -14,7 +14,7 @@ class QAction;
 namespace vendra {
 
 class AboutBox;
-class WindowLogic;
+class SearchController;
 
 // The main window as the user sees it: its controls, tabs and menu bar. A thin view: it shows
 // what the logic sets and hands every click and menu command to the logic.
@@ -25,7 +25,7 @@ class MainWindow : public QMainWindow, public WindowControls {
     ~MainWindow() override;
 
     // The logic that receives the commands; until then they do nothing.
-    void attach(WindowLogic& logic);
+    void attach(SearchController& logic);
     // True for the stop button: its clicks abandon a page in flight instead of waiting for it.
     bool isStopButton(const QObject* object) const;
 
@@ -45,14 +45,14 @@ class MainWindow : public QMainWindow, public WindowControls {
     void buildControls(QWidget* client);
     void buildMenu();
     void setFocusOrder();
-    void onClick(Control button, std::function<void(WindowLogic&)> command);
-    void onTrigger(QAction* action, std::function<void(WindowLogic&)> command);
+    void onClick(Control button, std::function<void(SearchController&)> command);
+    void onTrigger(QAction* action, std::function<void(SearchController&)> command);
     void showAbout();
     void place(Control control, QWidget* widget);
     QWidget* widget(Control control) const;
 
     const AppIdentity& identity_;
-    WindowLogic* logic_ = nullptr;
+    SearchController* logic_ = nullptr;
     std::array<QWidget*, static_cast<std::size_t>(Control::DescriptionsBox) + 1> controls_{};
     QPointer<AboutBox> about_;
 };

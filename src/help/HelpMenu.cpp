@@ -1,7 +1,7 @@
 #include "help/HelpMenu.h"
 
-#include "app/WorkingFiles.h"
-#include "platform/Hosts.h"
+#include "search/WorkingFiles.h"
+#include "query/SiteAddresses.h"
 
 namespace vendra {
 

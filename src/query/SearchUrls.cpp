@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Hosts.h"
+#include "query/SiteAddresses.h"
 
 namespace vendra {
 namespace {

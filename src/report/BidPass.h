@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/SearchState.h"
+#include "search/SearchKind.h"
 #include "platform/LocaleInfo.h"
 #include "platform/TextFiles.h"
 

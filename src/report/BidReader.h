@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/SearchState.h"
+#include "search/SearchKind.h"
 #include "platform/LocaleInfo.h"
 
 namespace vendra {

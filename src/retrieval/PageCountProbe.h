@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/SearchState.h"
+#include "search/SearchState.h"
 #include "platform/LocaleInfo.h"
 #include "platform/UrlFetch.h"
 #include "platform/WindowControls.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/SearchState.h"
+#include "search/SearchState.h"
 #include "platform/EventYield.h"
 #include "platform/TextFiles.h"
 #include "platform/UrlFetch.h"

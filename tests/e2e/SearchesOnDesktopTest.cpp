@@ -10,7 +10,7 @@
 
 #include "SampleSiteProcess.h"
 #include "SitePages.h"
-#include "app/WindowLogic.h"
+#include "controller/SearchController.h"
 #include "gui/MainWindow.h"
 #include "gui/TabControl.h"
 #include "platform/StdTextFiles.h"
@@ -51,7 +51,7 @@ struct RealWindow {
     QtLocaleInfo locale;
     QtSearchLock lock;
     Platform platform;
-    WindowLogic logic{platform};
+    SearchController logic{platform};
 
     RealWindow() : platform{form, yield, messages, fetch, files, shell, identity, locale, lock} {
         fetch.letThrough([this](const QObject* object) { return form.isStopButton(object); });

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "help/AboutLoad.h"
+#include "help/AboutTexts.h"
 #include "platform/qt/QtAppIdentity.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtSearchLock.h"

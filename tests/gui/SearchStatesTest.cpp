@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "WindowHarness.h"
-#include "platform/Hosts.h"
+#include "query/SiteAddresses.h"
 #include "query/SearchUrls.h"
 #include "support/Pages.h"
 

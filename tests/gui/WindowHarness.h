@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/WindowLogic.h"
+#include "controller/SearchController.h"
 #include "gui/MainWindow.h"
 #include "gui/TabControl.h"
 #include "support/Fakes.h"
@@ -19,7 +19,7 @@ struct WindowHarness {
     MainWindow form{desk.identity};
     Platform platform{form,       desk.events,   desk.messages, desk.fetch,     desk.files,
                       desk.shell, desk.identity, desk.locale,   desk.searchLock};
-    WindowLogic logic{platform};
+    SearchController logic{platform};
 
     WindowHarness() {
         form.attach(logic);

@@ -65,7 +65,7 @@ struct Console {
     ConsoleShell shell{nullptr};
     Platform platform{controls, desk.events,   messages,    desk.fetch,     desk.files,
                       shell,    desk.identity, desk.locale, desk.searchLock};
-    WindowLogic logic{platform};
+    SearchController logic{platform};
 
     int run(const SearchRequest& request) {
         return RunConsoleSearch(request, logic, controls, shell, out, err);

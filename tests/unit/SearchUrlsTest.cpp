@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/Hosts.h"
+#include "query/SiteAddresses.h"
 #include "query/Categories.h"
 #include "query/SearchUrls.h"
 

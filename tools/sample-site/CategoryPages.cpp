@@ -6,7 +6,7 @@
 #include "PageFrame.h"
 #include "SitePages.h"
 #include "SiteRules.h"
-#include "platform/Hosts.h"
+#include "query/SiteAddresses.h"
 
 namespace vendra::site {
 namespace {

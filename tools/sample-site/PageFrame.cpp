@@ -1,6 +1,6 @@
 #include "PageFrame.h"
 
-#include "platform/Hosts.h"
+#include "query/SiteAddresses.h"
 
 namespace vendra::site {
 

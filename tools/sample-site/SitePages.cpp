@@ -5,7 +5,7 @@
 #include "ListingRows.h"
 #include "PageFrame.h"
 #include "SiteRules.h"
-#include "platform/Hosts.h"
+#include "query/SiteAddresses.h"
 
 namespace vendra::site {
 namespace {

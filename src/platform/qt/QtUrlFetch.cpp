@@ -28,7 +28,7 @@ bool IsHttpAnswer(QNetworkReply::NetworkError error) {
 
 QtUrlFetch::QtUrlFetch(std::chrono::milliseconds timeout, std::chrono::milliseconds deadline)
     : timeout_(timeout), deadline_(deadline) {
-    manager_.setProxyFactory(new RecentSystemProxy(hosts::kProxySettingsLifetime));
+    manager_.setProxyFactory(new RecentSystemProxy(limits::kProxySettingsLifetime));
 }
 
 QByteArray QtUrlFetch::EncodeForRequest(const std::string& url) {

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <functional>
 
-#include "platform/Hosts.h"
+#include "platform/FetchLimits.h"
 #include "platform/UrlFetch.h"
 
 namespace vendra {
@@ -17,8 +17,8 @@ namespace vendra {
 // finished within `deadline` however steadily it goes on. Nothing of a request outlives its fetch.
 class QtUrlFetch : public UrlFetch {
 public:
-    explicit QtUrlFetch(std::chrono::milliseconds timeout = hosts::kFetchTimeout,
-                        std::chrono::milliseconds deadline = hosts::kFetchDeadline);
+    explicit QtUrlFetch(std::chrono::milliseconds timeout = limits::kFetchTimeout,
+                        std::chrono::milliseconds deadline = limits::kFetchDeadline);
 
     std::string fetch(const std::string& url) override;
     void cancel() override;

@@ -16,6 +16,6 @@ struct AboutTexts {
 };
 
 // The About box's load step: reads only the program's own identity.
-AboutTexts LoadAbout(const AppIdentity& identity);
+AboutTexts AboutTextsOf(const AppIdentity& identity);
 
 }  // namespace vendra

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/WindowLogic.h"
-#include "app/WorkingFiles.h"
+#include "controller/SearchController.h"
+#include "search/WorkingFiles.h"
 #include "support/Fakes.h"
 #include "support/Pages.h"
 
@@ -15,15 +15,15 @@ namespace {
 
 using test::Block;
 
-class WindowLogicTest : public ::testing::Test {
+class SearchControllerTest : public ::testing::Test {
   protected:
-    WindowLogicTest() {
+    SearchControllerTest() {
         logic.load();
         desk.controls.type(Control::MinimumBids, "0");
     }
 
     test::FakeDesktop desk;
-    WindowLogic logic{desk.platform};
+    SearchController logic{desk.platform};
 };
 
 TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
@@ -35,7 +35,7 @@ TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
     const std::size_t fetches[] = {2, 1, 2, 2, 2, 0};
     for (int c = 0; c < 6; ++c) {
         test::FakeDesktop desk;
-        WindowLogic logic{desk.platform};
+        SearchController logic{desk.platform};
         desk.controls.type(Control::MinimumBids, "0");
         desk.write("Listinglist.txt", "their blocks");
         desk.searchLock.heldElsewhere = c == 5;
@@ -65,7 +65,7 @@ TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
     }
 }
 
-TEST_F(WindowLogicTest, BlocksTheListingFileWouldNotTakeAreReportedAfterTheResultsPageOpens) {
+TEST_F(SearchControllerTest, BlocksTheListingFileWouldNotTakeAreReportedAfterTheResultsPageOpens) {
     const std::string reason = test::FakeFiles::kUnwritableReason;
     const struct {
         int firstUnwritablePage;  // 0: every block is written

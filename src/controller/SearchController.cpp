@@ -1,4 +1,4 @@
-#include "app/WindowLogic.h"
+#include "controller/SearchController.h"
 
 #include "query/Categories.h"
 #include "report/BidPass.h"
@@ -17,10 +17,10 @@ constexpr Control kSearchControls[] = {
 
 }  // namespace
 
-WindowLogic::WindowLogic(Platform& platform)
+SearchController::SearchController(Platform& platform)
     : platform_(platform), help_(platform.shell, platform.identity) {}
 
-void WindowLogic::load() {
+void SearchController::load() {
     state_.stopRequested = false;
     for (const Category& category : Categories())
         platform_.controls.appendListEntry(Control::CategoryList, std::string(category.name));
@@ -28,26 +28,26 @@ void WindowLogic::load() {
     platform_.controls.setListIndex(Control::CategoryList, 0);
 }
 
-void WindowLogic::startKeywordSearch() { start(SearchKind::Keyword); }
-void WindowLogic::startCategorySearch() { start(SearchKind::Category); }
-void WindowLogic::startFeaturedSearch() { start(SearchKind::Featured); }
-void WindowLogic::startCompletedSearch() { start(SearchKind::Completed); }
+void SearchController::startKeywordSearch() { start(SearchKind::Keyword); }
+void SearchController::startCategorySearch() { start(SearchKind::Category); }
+void SearchController::startFeaturedSearch() { start(SearchKind::Featured); }
+void SearchController::startCompletedSearch() { start(SearchKind::Completed); }
 
-void WindowLogic::stopSearch() {
+void SearchController::stopSearch() {
     returnToIdle();
     // A stopped search writes no results, so the page in flight is not needed: it is abandoned
     // rather than waited for.
     if (searchRunning()) platform_.fetch.cancel();
 }
 
-void WindowLogic::seeIncompleteResults() {
+void SearchController::seeIncompleteResults() {
     state_.incompleteRequested = true;
     platform_.controls.setEnabled(Control::IncompleteButton, false);
 }
 
-void WindowLogic::showCategories() { platform_.shell.open(CategoriesIndexUrl()); }
+void SearchController::showCategories() { platform_.shell.open(CategoriesIndexUrl()); }
 
-bool WindowLogic::mayClose() {
+bool SearchController::mayClose() {
     if (!searchRunning()) return true;
     // The search ends at its next look at the state; the request in flight is abandoned so
     // that nothing waits on the network.
@@ -58,7 +58,7 @@ bool WindowLogic::mayClose() {
     return false;
 }
 
-void WindowLogic::start(SearchKind kind) {
+void SearchController::start(SearchKind kind) {
     // A stopped search re-enables the search buttons while it is still unwinding below this
     // command; a start then waits until that search has returned.
     deferredStart_ = kind;
@@ -74,7 +74,7 @@ void WindowLogic::start(SearchKind kind) {
     }
 }
 
-void WindowLogic::runSearch(SearchKind kind) {
+void SearchController::runSearch(SearchKind kind) {
     struct Running {
         int& depth;
         explicit Running(int& d) : depth(d) { ++depth; }
@@ -143,14 +143,14 @@ void WindowLogic::runSearch(SearchKind kind) {
     if (lastEnd_ == SearchEnd::Finished && lost.count > 0) reportLostBlocks(lost);
 }
 
-LostBlocks WindowLogic::walkListingPages(const std::string& firstPage) {
+LostBlocks SearchController::walkListingPages(const std::string& firstPage) {
     ProbePageCount(firstPage, state_, platform_.fetch, platform_.controls, platform_.locale);
     // The walk fetches the first page again: the probe's page is not handed over.
     return WalkPages(firstPage, "", workingFiles().listing, state_,
                      {platform_.fetch, platform_.events, platform_.files, platform_.controls});
 }
 
-LostBlocks WindowLogic::walkSearchResults(const ResultPages& pages) {
+LostBlocks SearchController::walkSearchResults(const ResultPages& pages) {
     state_.resultOffset = 0;
     const std::string firstPage = platform_.fetch.fetch(pages.firstPage);
     if (state_.stopRequested) return {};
@@ -170,7 +170,7 @@ LostBlocks WindowLogic::walkSearchResults(const ResultPages& pages) {
                      {platform_.fetch, platform_.events, platform_.files, platform_.controls});
 }
 
-KeywordSearchForm WindowLogic::keywordForm() const {
+KeywordSearchForm SearchController::keywordForm() const {
     const WindowControls& controls = platform_.controls;
     return {controls.text(Control::TitleWords),
             controls.text(Control::ExcludedWords),
@@ -181,7 +181,7 @@ KeywordSearchForm WindowLogic::keywordForm() const {
             controls.text(Control::PriceTo)};
 }
 
-void WindowLogic::findBidsAndWriteResults() {
+void SearchController::findBidsAndWriteResults() {
     if (state_.stopRequested) {
         if (lastEnd_ == SearchEnd::None) lastEnd_ = SearchEnd::Stopped;
         return;
@@ -217,7 +217,7 @@ void WindowLogic::findBidsAndWriteResults() {
     finishResults(paths);
 }
 
-void WindowLogic::finishResults(const WorkingFiles& paths) {
+void SearchController::finishResults(const WorkingFiles& paths) {
     platform_.shell.open(paths.results);
     showStatus("Finished!!!");
     platform_.controls.setCaption(Control::StopButton, "Begin New Search");
@@ -229,15 +229,15 @@ void WindowLogic::finishResults(const WorkingFiles& paths) {
     }
 }
 
-void WindowLogic::setSearchControlsEnabled(bool enabled) {
+void SearchController::setSearchControlsEnabled(bool enabled) {
     for (Control control : kSearchControls) platform_.controls.setEnabled(control, enabled);
 }
 
-void WindowLogic::showStatus(const std::string& text) {
+void SearchController::showStatus(const std::string& text) {
     platform_.controls.setCaption(Control::StatusLine, text);
 }
 
-void WindowLogic::returnToIdle() {
+void SearchController::returnToIdle() {
     state_.incompleteRequested = false;
     state_.stopRequested = true;
     setSearchControlsEnabled(true);
@@ -246,7 +246,7 @@ void WindowLogic::returnToIdle() {
     showStatus("Ready for another search");
 }
 
-void WindowLogic::tooManyListings() {
+void SearchController::tooManyListings() {
     platform_.messages.showMessage(
         "eBay says your search returned too many listings. Please narrow it and try again");
     lastEnd_ = SearchEnd::TooManyListings;
@@ -256,7 +256,7 @@ void WindowLogic::tooManyListings() {
     showStatus("Ready for another search");
 }
 
-void WindowLogic::reportLostBlocks(const LostBlocks& lost) {
+void SearchController::reportLostBlocks(const LostBlocks& lost) {
     const bool one = lost.count == 1;
     platform_.messages.showMessage(
         std::to_string(lost.count) + (one ? " listing block" : " listing blocks") +
@@ -264,6 +264,6 @@ void WindowLogic::reportLostBlocks(const LostBlocks& lost) {
         "); the results page lacks " + (one ? "its" : "their") + " listings.");
 }
 
-WorkingFiles WindowLogic::workingFiles() const { return WorkingFiles::In(platform_.identity.folder()); }
+WorkingFiles SearchController::workingFiles() const { return WorkingFiles::In(platform_.identity.folder()); }
 
 }  // namespace vendra

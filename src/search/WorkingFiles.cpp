@@ -1,4 +1,4 @@
-#include "app/WorkingFiles.h"
+#include "search/WorkingFiles.h"
 
 namespace vendra {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "app/SearchState.h"
-#include "app/WorkingFiles.h"
+#include "search/SearchState.h"
+#include "search/WorkingFiles.h"
 #include "help/HelpMenu.h"
 #include "platform/Platform.h"
 #include "query/SearchUrls.h"
@@ -28,9 +28,9 @@ enum class SearchEnd {
 // states of a search, and the order in which a search calls its stages. A search runs from its
 // start to its end inside the command that started it; Stop Search and See Incomplete Results
 // run nested in the page walk's yields and reach the search only through the state.
-class WindowLogic {
+class SearchController {
   public:
-    explicit WindowLogic(Platform& platform);
+    explicit SearchController(Platform& platform);
 
     // Start-up, before the window is first shown: fills the category list and selects the
     // first entry of both lists.

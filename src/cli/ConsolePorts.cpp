@@ -1,4 +1,4 @@
-#include "cli/ConsoleWindow.h"
+#include "cli/ConsolePorts.h"
 
 namespace vendra {
 

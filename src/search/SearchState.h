@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-namespace vendra {
+#include "search/SearchKind.h"
 
-enum class SearchKind { None, Keyword, Category, Featured, Completed };
+namespace vendra {
 
 // What the stages of a running search share. All zero when the window opens; a finished search
 // leaves its values behind (a failed page-count probe walks with the last good page total).

@@ -1,4 +1,4 @@
-#include "help/AboutLoad.h"
+#include "help/AboutTexts.h"
 
 namespace vendra {
 
@@ -7,7 +7,7 @@ std::string VersionLine(Version version) {
            std::to_string(version.revision);
 }
 
-AboutTexts LoadAbout(const AppIdentity& identity) {
+AboutTexts AboutTextsOf(const AppIdentity& identity) {
     return {"About " + identity.title(), VersionLine(identity.version())};
 }
 
