@@ -3,22 +3,26 @@
 // one pass over the file per bid count. Prints the ratios at the end, as "figure NAME VALUE".
 
 #include <benchmark/benchmark.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "HeapUse.h"
 #include "Interleaved.h"
+#include "ReferenceWriter.h"
+#include "platform/StdTextFiles.h"
 #include "report/BidReader.h"
 #include "report/ResultsWriter.h"
-#include "support/Fakes.h"
-#include "support/ReferenceWriter.h"
 
 namespace vendra {
 namespace {
@@ -56,10 +60,15 @@ std::string ListingRow(int index, int bids, unsigned noise) {
 
 // The application folder with the generated listing file, made once for the whole run.
 struct Fixture {
-    test::FakeDesktop desktop;
+    StdTextFiles files;
+    std::filesystem::path folder;
     std::uintmax_t listingBytes = 0;
 
     Fixture() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vendra-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
+        folder = pattern;
         std::FILE* out = std::fopen(path(kMaster).c_str(), "wb");
         forEachRow([&](const std::string& line, int) {
             std::fwrite(line.data(), 1, line.size(), out);
@@ -84,14 +93,18 @@ struct Fixture {
         std::vector<std::string> byCount(kHighestBids + 1);
         forEachRow(
             [&](const std::string& line, int bids) { byCount[kHighestBids - bids] += line; });
-        std::string page = test::ExpectedPageHead();
+        std::string page = reference::ExpectedPageHead();
         for (const std::string& rows : byCount) page += rows;
-        return page + test::ExpectedPageEnd();
+        return page + reference::ExpectedPageEnd();
     }
-    std::string path(const char* name) const { return desktop.identity.path(name).string(); }
+    ~Fixture() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    std::string path(const char* name) const { return (folder / name).string(); }
 
     ResultsOutcome writePage() {
-        return WriteResults(desktop.files, path(kListing), path(kPage), "0", kHighestBids,
+        return WriteResults(files, path(kListing), path(kPage), "0", kHighestBids,
                             SearchKind::Keyword, {",", "."});
     }
 
@@ -146,8 +159,8 @@ void OneReadWriter(benchmark::State& state) {
 void OnePassPerCount(benchmark::State& state) {
     Fixture& fixture = TheFixture();
     for (auto _ : state) {
-        test::WritePageOnePassPerCount(
-            fixture.desktop.files, fixture.path(kMaster), fixture.path(kPage), kHighestBids, 0,
+        reference::WritePageOnePassPerCount(
+            fixture.files, fixture.path(kMaster), fixture.path(kPage), kHighestBids, 0,
             [](const std::string& line) {
                 return ReadBids(line, SearchKind::Keyword, {",", "."}).bids;
             });
@@ -187,7 +200,9 @@ int main(int argc, char** argv) {
     // What was timed must also be right.
     fixture.linkListing();
     fixture.writePage();
-    const bool right = fixture.desktop.read(vendra::kPage) == fixture.expectedPage();
+    std::ifstream page(fixture.path(vendra::kPage), std::ios::binary);
+    const bool right =
+        std::string(std::istreambuf_iterator<char>(page), {}) == fixture.expectedPage();
     std::cout << "one-read writer's page is " << (right ? "right" : "WRONG") << "\n";
 
     const auto& s = reporter.seconds;

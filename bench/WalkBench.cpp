@@ -19,7 +19,6 @@
 #include <string>
 #include <string_view>
 
-#include "cli/ConsolePorts.h"
 #include "platform/StdTextFiles.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtUrlFetch.h"
@@ -96,13 +95,13 @@ WalkFigures Walk(const std::string& category, int pages, const std::string& list
     TimedFetch fetch(pages, figures);
     vendra::StdTextFiles files;
     vendra::QtEventYield yield;
-    std::ostream nowhere(nullptr);
-    vendra::ConsoleControls controls(nowhere);
-    controls.type(vendra::Control::CategoryNumber, category);
+    struct : vendra::ProgressReport {
+        void report(const vendra::Progress&) override {}
+    } unwatched;
     vendra::SearchState state{vendra::SearchKind::Category, 2, static_cast<std::int16_t>(pages)};
     const double processorStart = ProcessorSeconds();
     vendra::WalkPages(vendra::CategoryFirstPageUrl(category), "", listingPath, state,
-                      {fetch, yield, files, controls});
+                      {fetch, yield, files, unwatched, [&] { return category; }});
     figures.pages = pages;
     figures.seconds = TimedFetch::Since(fetch.start_);
     figures.processorSeconds = ProcessorSeconds() - processorStart;

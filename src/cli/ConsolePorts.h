@@ -10,8 +10,8 @@
 
 namespace vendra {
 
-// The window's controls for a search run from the command line: values instead of widgets, and
-// every new status text written on a line of its own.
+// The main window's controls for a search run from the command line: values instead of widgets,
+// and every new status text written on a line of its own.
 class ConsoleControls : public WindowControls {
   public:
     explicit ConsoleControls(std::ostream& progress) : progress_(progress) {}
@@ -51,13 +51,24 @@ class ConsoleMessages : public MessageBox {
 // Remembers what the search handed to the desktop, and passes it on only when asked to.
 class ConsoleShell : public Shell {
   public:
-    ConsoleShell(Shell* desktop) : desktop_(desktop) {}
+    explicit ConsoleShell(Shell* desktop) : desktop_(desktop) {}
     void open(const std::string& target) override;
     const std::string& lastOpened() const { return lastOpened_; }
 
   private:
     Shell* desktop_;
     std::string lastOpened_;
+};
+
+// What a search from the command line shows instead of a window: status texts and messages on
+// `err`, and the results page handed to `desktop` only when there is one.
+struct ConsolePorts {
+    ConsolePorts(std::ostream& err, Shell* desktop)
+        : controls(err), messages(err), shell(desktop) {}
+
+    ConsoleControls controls;
+    ConsoleMessages messages;
+    ConsoleShell shell;
 };
 
 }  // namespace vendra

@@ -2,9 +2,10 @@
 
 namespace vendra {
 
-int RunConsoleSearch(const SearchRequest& request, SearchController& logic, ConsoleControls& controls,
-                     const ConsoleShell& shell, std::ostream& out, std::ostream& err) {
-    logic.load();
+int RunConsoleSearch(const SearchRequest& request, SearchController& controller,
+                     ConsolePorts& console, std::ostream& out, std::ostream& err) {
+    ConsoleControls& controls = console.controls;
+    controller.load();
     controls.type(Control::MinimumBids, request.minimumBids);
     controls.type(Control::CategoryNumber, request.category);
     controls.type(Control::TitleWords, request.words);
@@ -18,25 +19,25 @@ int RunConsoleSearch(const SearchRequest& request, SearchController& logic, Cons
 
     switch (request.kind) {
         case SearchKind::Category:
-            logic.startCategorySearch();
+            controller.startCategorySearch();
             break;
         case SearchKind::Featured:
-            logic.startFeaturedSearch();
+            controller.startFeaturedSearch();
             break;
         case SearchKind::Keyword:
-            logic.startKeywordSearch();
+            controller.startKeywordSearch();
             break;
         case SearchKind::Completed:
-            logic.startCompletedSearch();
+            controller.startCompletedSearch();
             break;
         case SearchKind::None:
             return kExitBadOptions;
     }
 
     const char* why = nullptr;
-    switch (logic.lastSearchEnd()) {
+    switch (controller.lastSearchEnd()) {
         case SearchEnd::Finished:
-            out << shell.lastOpened() << std::endl;
+            out << console.shell.lastOpened() << std::endl;
             return kExitResultsWritten;
         case SearchEnd::Stopped:
             err << "Search stopped." << std::endl;

@@ -2,9 +2,9 @@
 
 #include <ostream>
 
-#include "controller/SearchController.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsolePorts.h"
+#include "controller/SearchController.h"
 
 namespace vendra {
 
@@ -14,10 +14,10 @@ inline constexpr int kExitNoResults = 1;
 inline constexpr int kExitBadOptions = 2;
 inline constexpr int kExitStopped = 130;
 
-// Runs the search through the window's own logic, as if the request had been typed into the
+// Runs the search through the window's own controller, as if the request had been typed into the
 // window and its search button clicked. Prints the results page's path on `out`, or says on
 // `err` why there is none, and returns the exit status.
-int RunConsoleSearch(const SearchRequest& request, SearchController& logic, ConsoleControls& controls,
-                     const ConsoleShell& shell, std::ostream& out, std::ostream& err);
+int RunConsoleSearch(const SearchRequest& request, SearchController& controller,
+                     ConsolePorts& console, std::ostream& out, std::ostream& err);
 
 }  // namespace vendra

@@ -15,10 +15,19 @@ constexpr Control kSearchControls[] = {
     Control::ShowCategoriesButton, Control::CategorySearchButton, Control::FeaturedSearchButton,
     Control::CompletedSearchButton, Control::KeywordSearchButton};
 
+// One handler per kind of report; a kind without one does not compile.
+template <typename... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+
 }  // namespace
 
-SearchController::SearchController(Platform& platform)
-    : platform_(platform), help_(platform.shell, platform.identity) {}
+SearchController::SearchController(Platform& platform, ProgressReport* progressView)
+    : platform_(platform),
+      progressView_(progressView),
+      help_(platform.shell, platform.identity),
+      files_(WorkingFiles::In("")) {}
 
 void SearchController::load() {
     state_.stopRequested = false;
@@ -34,7 +43,7 @@ void SearchController::startFeaturedSearch() { start(SearchKind::Featured); }
 void SearchController::startCompletedSearch() { start(SearchKind::Completed); }
 
 void SearchController::stopSearch() {
-    returnToIdle();
+    returnToIdle(Idle::AfterStop);
     // A stopped search writes no results, so the page in flight is not needed: it is abandoned
     // rather than waited for.
     if (searchRunning()) platform_.fetch.cancel();
@@ -82,14 +91,18 @@ void SearchController::runSearch(SearchKind kind) {
     } running(searchDepth_);
 
     lastEnd_ = SearchEnd::None;
+    lostBlocks_ = {};
+    // The lock and every file of this search are in the folder decided here, whatever happens
+    // to the folders while the search runs.
+    files_ = WorkingFiles::In(platform_.identity.prepareFolder());
     // Taken before anything is deleted and held until the search has returned, however it ends.
     const std::unique_ptr<SearchLock::Hold> folderHold =
-        platform_.searchLock.tryHold(platform_.identity.folder());
+        platform_.searchLock.tryHold(files_.folder);
     if (!folderHold) {
         platform_.messages.showMessage(
             "Another Vendra window is searching from this folder. Wait for it to finish, then "
             "search again.");
-        returnToIdle();
+        returnToIdle(Idle::AfterStop);
         lastEnd_ = SearchEnd::FolderInUse;
         return;
     }
@@ -100,31 +113,11 @@ void SearchController::runSearch(SearchKind kind) {
     setSearchControlsEnabled(false);
     if (kind != SearchKind::Keyword) state_.pageNumber = 2;
     showStatus("Deleting Temporary Files.......");
-    RemoveWorkingFiles(platform_.files, workingFiles());
+    RemoveWorkingFiles(platform_.files, files_);
     state_.kind = kind;
 
-    LostBlocks lost;
     try {
-        switch (kind) {
-            case SearchKind::Category:
-                showStatus("Finding # of Auctions in Category.......");
-                lost = walkListingPages(
-                    CategoryFirstPageUrl(platform_.controls.text(Control::CategoryNumber)));
-                break;
-            case SearchKind::Featured:
-                showStatus("Finding # of featured auctions.......");
-                lost = walkListingPages(FeaturedFirstPageUrl());
-                break;
-            case SearchKind::Completed:
-                showStatus("Finding # of completed auctions.......");
-                lost = walkSearchResults(
-                    CompletedSearchPages(platform_.controls.text(Control::CompletedWords)));
-                break;
-            case SearchKind::Keyword:
-                lost = walkSearchResults(KeywordSearchPages(keywordForm()));
-                break;
-            case SearchKind::None: break;
-        }
+        runFirstStage(kind);
     } catch (const FetchError& error) {
         // A first page abandoned by Stop Search or a close is a stop, not a site out of reach.
         if (state_.stopRequested) {
@@ -134,40 +127,67 @@ void SearchController::runSearch(SearchKind kind) {
         // Only a first page ends the search this way; the walk skips later pages it cannot fetch.
         platform_.messages.showMessage(std::string("The auction site could not be reached: ") +
                                        error.what());
-        returnToIdle();
+        returnToIdle(Idle::AfterStop);
         lastEnd_ = SearchEnd::SiteUnreachable;
         return;
     }
     findBidsAndWriteResults();
     // Only once the results page is open: the user sees what arrived, then what is missing.
-    if (lastEnd_ == SearchEnd::Finished && lost.count > 0) reportLostBlocks(lost);
+    if (lastEnd_ == SearchEnd::Finished && lostBlocks_.count > 0) reportLostBlocks();
 }
 
-LostBlocks SearchController::walkListingPages(const std::string& firstPage) {
-    ProbePageCount(firstPage, state_, platform_.fetch, platform_.controls, platform_.locale);
+void SearchController::runFirstStage(SearchKind kind) {
+    switch (kind) {
+        case SearchKind::Category:
+            showStatus("Finding # of Auctions in Category.......");
+            walkListingPages(
+                CategoryFirstPageUrl(platform_.controls.text(Control::CategoryNumber)));
+            break;
+        case SearchKind::Featured:
+            showStatus("Finding # of featured auctions.......");
+            walkListingPages(FeaturedFirstPageUrl());
+            break;
+        case SearchKind::Completed:
+            showStatus("Finding # of completed auctions.......");
+            walkSearchResults(
+                CompletedSearchPages(platform_.controls.text(Control::CompletedWords)));
+            break;
+        case SearchKind::Keyword:
+            walkSearchResults(KeywordSearchPages(keywordForm()));
+            break;
+        case SearchKind::None:
+            break;
+    }
+}
+
+void SearchController::walkListingPages(const std::string& firstPage) {
+    ProbePageCount(firstPage, state_, platform_.fetch, platform_.locale, *this);
     // The walk fetches the first page again: the probe's page is not handed over.
-    return WalkPages(firstPage, "", workingFiles().listing, state_,
-                     {platform_.fetch, platform_.events, platform_.files, platform_.controls});
+    WalkPages(firstPage, "", files_.listing, state_,
+              {platform_.fetch, platform_.events, platform_.files, *this,
+               [this] { return platform_.controls.text(Control::CategoryNumber); }});
 }
 
-LostBlocks SearchController::walkSearchResults(const ResultPages& pages) {
+void SearchController::walkSearchResults(const ResultPages& pages) {
     state_.resultOffset = 0;
     const std::string firstPage = platform_.fetch.fetch(pages.firstPage);
-    if (state_.stopRequested) return {};
+    if (state_.stopRequested) return;
     const ListingCount count = ReadListingCount(firstPage, platform_.locale.separators());
     switch (count.status) {
         case ListingCount::Status::NotANumber:
             tooManyListings();
-            return {};
+            return;
         case ListingCount::Status::NoEnd:
         case ListingCount::Status::Overflow:
-            return {};
-        case ListingCount::Status::Found: break;
+            return;
+        case ListingCount::Status::Found:
+            break;
     }
     state_.listingTotal = count.listings;
-    showStatus(count.text + " listings found");
-    return WalkPages(pages.firstPage, pages.followingPrefix, workingFiles().listing, state_,
-                     {platform_.fetch, platform_.events, platform_.files, platform_.controls});
+    report(progress::ListingsAnnounced{count.text, count.listings});
+    // A category search's number is never asked for by a results walk.
+    WalkPages(pages.firstPage, pages.followingPrefix, files_.listing, state_,
+              {platform_.fetch, platform_.events, platform_.files, *this, {}});
 }
 
 KeywordSearchForm SearchController::keywordForm() const {
@@ -187,10 +207,9 @@ void SearchController::findBidsAndWriteResults() {
         return;
     }
     showStatus("Finding Bid amounts.......");
-    const WorkingFiles paths = workingFiles();
     const NumberSeparators separators = platform_.locale.separators();
     const HighestBids bids =
-        FindHighestBids(platform_.files, paths.listing, state_.kind, separators);
+        FindHighestBids(platform_.files, files_.listing, state_.kind, separators);
     switch (bids.status) {
         case HighestBids::Status::NoListingFile:
             tooManyListings();
@@ -202,7 +221,7 @@ void SearchController::findBidsAndWriteResults() {
             break;
     }
     showStatus("Creating Output.......");
-    switch (WriteResults(platform_.files, paths.listing, paths.results,
+    switch (WriteResults(platform_.files, files_.listing, files_.results,
                          platform_.controls.text(Control::MinimumBids), bids.highest, state_.kind,
                          separators)) {
         case ResultsOutcome::NoListingFile:
@@ -214,19 +233,48 @@ void SearchController::findBidsAndWriteResults() {
         case ResultsOutcome::Written:
             break;
     }
-    finishResults(paths);
+    finishResults();
 }
 
-void SearchController::finishResults(const WorkingFiles& paths) {
-    platform_.shell.open(paths.results);
+void SearchController::finishResults() {
+    platform_.shell.open(files_.results);
     showStatus("Finished!!!");
     platform_.controls.setCaption(Control::StopButton, "Begin New Search");
     lastEnd_ = SearchEnd::Finished;
     try {
-        platform_.files.remove(paths.listing);
+        platform_.files.remove(files_.listing);
     } catch (const FileError& error) {
         if (error.kind() == FileError::Kind::NotFound) tooManyListings();
     }
+}
+
+void SearchController::report(const Progress& event) {
+    std::visit(Overloaded{
+                   [this](const progress::PagesAnnounced& e) {
+                       showStatus(e.asWritten + " pages of listings found");
+                   },
+                   [this](const progress::PagesUnreadable&) {
+                       showStatus("No Contents Found between selected Text...");
+                   },
+                   [this](const progress::ListingsAnnounced& e) {
+                       showStatus(e.asWritten + " listings found");
+                   },
+                   [this](const progress::PageStepBegun&) {
+                       platform_.controls.setEnabled(Control::IncompleteButton, true);
+                   },
+                   [this](const progress::PagesSearched& e) {
+                       showStatus(std::to_string(e.page) + " of " + std::to_string(e.pages) +
+                                  " pages searched.");
+                   },
+                   [this](const progress::ListingsSearched& e) {
+                       showStatus(std::to_string(e.offset) + " of " + std::to_string(e.listings) +
+                                  " searched.");
+                   },
+                   [](const progress::PageLost&) {},
+                   [this](const progress::BlockLost& e) { lostBlocks_.add(e.reason); },
+               },
+               event);
+    if (progressView_) progressView_->report(event);
 }
 
 void SearchController::setSearchControlsEnabled(bool enabled) {
@@ -237,11 +285,11 @@ void SearchController::showStatus(const std::string& text) {
     platform_.controls.setCaption(Control::StatusLine, text);
 }
 
-void SearchController::returnToIdle() {
-    state_.incompleteRequested = false;
+void SearchController::returnToIdle(Idle idle) {
+    if (idle == Idle::AfterStop) state_.incompleteRequested = false;
     state_.stopRequested = true;
     setSearchControlsEnabled(true);
-    platform_.controls.setEnabled(Control::IncompleteButton, false);
+    if (idle == Idle::AfterStop) platform_.controls.setEnabled(Control::IncompleteButton, false);
     platform_.controls.setCaption(Control::StopButton, "Stop Search");
     showStatus("Ready for another search");
 }
@@ -250,20 +298,15 @@ void SearchController::tooManyListings() {
     platform_.messages.showMessage(
         "eBay says your search returned too many listings. Please narrow it and try again");
     lastEnd_ = SearchEnd::TooManyListings;
-    state_.stopRequested = true;
-    setSearchControlsEnabled(true);
-    platform_.controls.setCaption(Control::StopButton, "Stop Search");
-    showStatus("Ready for another search");
+    returnToIdle(Idle::AfterRefusal);
 }
 
-void SearchController::reportLostBlocks(const LostBlocks& lost) {
-    const bool one = lost.count == 1;
+void SearchController::reportLostBlocks() {
+    const bool one = lostBlocks_.count == 1;
     platform_.messages.showMessage(
-        std::to_string(lost.count) + (one ? " listing block" : " listing blocks") +
-        " could not be written to the listing file (" + lost.firstReason +
+        std::to_string(lostBlocks_.count) + (one ? " listing block" : " listing blocks") +
+        " could not be written to the listing file (" + lostBlocks_.firstReason +
         "); the results page lacks " + (one ? "its" : "their") + " listings.");
 }
-
-WorkingFiles SearchController::workingFiles() const { return WorkingFiles::In(platform_.identity.folder()); }
 
 }  // namespace vendra

@@ -1,14 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
-#include "search/SearchState.h"
-#include "search/WorkingFiles.h"
 #include "help/HelpMenu.h"
 #include "platform/Platform.h"
 #include "query/SearchUrls.h"
-#include "retrieval/PageWalk.h"
+#include "search/SearchProgress.h"
+#include "search/SearchState.h"
+#include "search/WorkingFiles.h"
 
 namespace vendra {
 
@@ -24,13 +25,16 @@ enum class SearchEnd {
     FolderInUse,      // another program was searching from the application folder
 };
 
-// The main window's logic: the search state, the commands behind the buttons with the button
-// states of a search, and the order in which a search calls its stages. A search runs from its
-// start to its end inside the command that started it; Stop Search and See Incomplete Results
-// run nested in the page walk's yields and reach the search only through the state.
-class SearchController {
+// The search's controller: the search state, the commands behind the window's buttons with the
+// button states of a search, and the order in which a search calls its stages. It turns what the
+// stages report into the status texts and button states, and hands the reports on to the front
+// end's own view, if it has one. A search runs from its start to its end inside the command that
+// started it; Stop Search and See Incomplete Results run nested in the page walk's yields and
+// reach the search only through the state.
+class SearchController : private ProgressReport {
   public:
-    explicit SearchController(Platform& platform);
+    // `progressView`, when given, sees every report of the stages as well.
+    explicit SearchController(Platform& platform, ProgressReport* progressView = nullptr);
 
     // Start-up, before the window is first shown: fills the category list and selects the
     // first entry of both lists.
@@ -49,32 +53,47 @@ class SearchController {
     // Asked when the user closes the window. True: close now. False: a search is running; it has
     // been told to stop, and the window closes itself once the search has returned.
     bool mayClose();
-    bool searchRunning() const { return searchDepth_ > 0; }
-    const SearchState& state() const { return state_; }
     SearchEnd lastSearchEnd() const { return lastEnd_; }
 
   private:
+    // What a walk lost, counted, with the first reason.
+    struct Losses {
+        std::uint64_t count = 0;
+        std::string firstReason;
+        void add(const std::string& reason) {
+            if (count++ == 0) firstReason = reason;
+        }
+    };
+    // The idle state the window returns to, after Stop Search or after the site refused a
+    // search; the two differ only in what they leave of See Incomplete Results.
+    enum class Idle { AfterStop, AfterRefusal };
+
+    bool searchRunning() const { return searchDepth_ > 0; }
     void start(SearchKind kind);
     void runSearch(SearchKind kind);
-    LostBlocks walkListingPages(const std::string& firstPage);
-    LostBlocks walkSearchResults(const ResultPages& pages);
+    void runFirstStage(SearchKind kind);
+    void walkListingPages(const std::string& firstPage);
+    void walkSearchResults(const ResultPages& pages);
     void findBidsAndWriteResults();
-    void finishResults(const WorkingFiles& paths);
+    void finishResults();
     KeywordSearchForm keywordForm() const;
 
+    void report(const Progress& event) override;
     void setSearchControlsEnabled(bool enabled);
     void showStatus(const std::string& text);
-    // The idle state after a stop: what Stop Search does, and how a failed first page ends.
-    void returnToIdle();
+    void returnToIdle(Idle idle);
     // The message and window reset when the site refuses a search with too many listings.
     void tooManyListings();
     // Tells the user how many listing blocks the results page lacks, and why.
-    void reportLostBlocks(const LostBlocks& lost);
-    WorkingFiles workingFiles() const;
+    void reportLostBlocks();
 
     Platform& platform_;
+    ProgressReport* progressView_;
     SearchState state_;
     HelpMenu help_;
+    // The application folder's files, decided once at the start of each search.
+    WorkingFiles files_;
+    Losses lostBlocks_;
     SearchEnd lastEnd_ = SearchEnd::None;
     int searchDepth_ = 0;
     std::optional<SearchKind> deferredStart_;

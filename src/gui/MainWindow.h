@@ -53,7 +53,7 @@ class MainWindow : public QMainWindow, public WindowControls {
 
     const AppIdentity& identity_;
     SearchController* logic_ = nullptr;
-    std::array<QWidget*, static_cast<std::size_t>(Control::DescriptionsBox) + 1> controls_{};
+    std::array<QWidget*, static_cast<std::size_t>(Control::Count)> controls_{};
     QPointer<AboutBox> about_;
 };
 

@@ -20,7 +20,6 @@ class TabControl : public QWidget {
     int count() const;
     int currentIndex() const;
     void setCurrentIndex(int index);
-    QTabBar* tabBar() const { return strip_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

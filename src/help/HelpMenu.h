@@ -10,7 +10,7 @@ namespace vendra {
 // examined.
 class HelpMenu {
   public:
-    HelpMenu(Shell& shell, const AppIdentity& identity) : shell_(shell), identity_(identity) {}
+    HelpMenu(Shell& shell, AppIdentity& identity) : shell_(shell), identity_(identity) {}
 
     void openInstructions();
     void emailAuthor();
@@ -20,7 +20,7 @@ class HelpMenu {
 
   private:
     Shell& shell_;
-    const AppIdentity& identity_;
+    AppIdentity& identity_;
 };
 
 }  // namespace vendra

@@ -10,13 +10,15 @@ struct Version {
     int revision = 0;
 };
 
-// The program's own identity: its folder, title and version.
+// The program's own identity: its application folder, title and version.
 class AppIdentity {
-public:
+  public:
     virtual ~AppIdentity() = default;
-    // The application folder, without a trailing separator: the program's folder when it is
-    // writable, else one writable per-user folder. Asked afresh whenever a path is needed.
-    virtual std::string folder() const = 0;
+    // Decides the application folder now and makes it ready: the program's folder when it is
+    // writable, else one writable per-user folder, created if need be; either way with the help
+    // page in it. Returns it without a trailing separator. A search asks once, at its start, and
+    // keeps the answer until it has returned.
+    virtual std::string prepareFolder() = 0;
     virtual std::string title() const = 0;
     virtual Version version() const = 0;
 };

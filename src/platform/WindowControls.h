@@ -24,6 +24,7 @@ enum class Control {
     SearchMode,
     CategoryList,
     DescriptionsBox,
+    Count,  // not a control: how many there are, so it stays last
 };
 
 // What the logic may do with the main window's controls. Texts are UTF-8.

@@ -1,6 +1,7 @@
 #include "query/SearchUrls.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "query/SiteAddresses.h"
 
@@ -26,9 +27,21 @@ std::string ReplaceSpaces(std::string_view text, char by) {
 
 std::string Listings(std::string_view path) { return Join({"http://", hosts::kListings, path}); }
 
-}  // namespace
+// The mode the search mode list's index selects; nullopt when none is selected.
+std::optional<KeywordMode> ModeAt(int listIndex) {
+    switch (listIndex) {
+        case 0:
+            return KeywordMode::AllWords;
+        case 1:
+            return KeywordMode::AnyWord;
+        case 2:
+            return KeywordMode::ExactPhrase;
+        default:
+            return std::nullopt;
+    }
+}
 
-std::string SpacesToPlus(std::string text) { return ReplaceSpaces(text, '+'); }
+}  // namespace
 
 std::string CategoriesIndexUrl() { return Listings("/aw/listings/list/categories.html"); }
 
@@ -53,16 +66,17 @@ std::string KeywordQueryText(std::string_view title, std::string_view excluded, 
     const std::string plus = ReplaceSpaces(title, '+');
     const std::string without =
         excluded.empty() ? std::string() : Join({"+-(", ReplaceSpaces(excluded, ','), ")"});
-    switch (modeIndex) {
-        case static_cast<int>(KeywordMode::AllWords):
+    const std::optional<KeywordMode> mode = ModeAt(modeIndex);
+    if (!mode) return {};
+    switch (*mode) {
+        case KeywordMode::AllWords:
             return Join({plus, without});
-        case static_cast<int>(KeywordMode::AnyWord):
+        case KeywordMode::AnyWord:
             return Join({"(", ReplaceSpaces(title, ','), ")", without});
-        case static_cast<int>(KeywordMode::ExactPhrase):
+        case KeywordMode::ExactPhrase:
             return Join({"\"", plus, "\"", without});
-        default:
-            return {};
     }
+    return {};
 }
 
 ResultPages KeywordSearchPages(const KeywordSearchForm& form) {

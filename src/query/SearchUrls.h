@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -7,9 +8,6 @@ namespace vendra {
 
 // Every address the program builds, from what the user typed, exactly as typed: nothing is
 // trimmed, checked or escaped here (the fetch escapes what cannot stand in a request line).
-
-// The text with every space replaced by a plus sign.
-std::string SpacesToPlus(std::string text);
 
 // The site's index of categories, which Show Categories opens in the browser.
 std::string CategoriesIndexUrl();
@@ -28,8 +26,8 @@ struct ResultPages {
     std::string followingPrefix;
 };
 
-// The search mode list's entries, by index.
-enum class KeywordMode { AllWords = 0, AnyWord = 1, ExactPhrase = 2 };
+// The search mode list's entries, in the list's order.
+enum class KeywordMode { AllWords, AnyWord, ExactPhrase };
 
 struct KeywordSearchForm {
     std::string title;

@@ -32,14 +32,14 @@ PageCount ReadPageCount(std::string_view page, const NumberSeparators& separator
 }
 
 void ProbePageCount(const std::string& firstPage, SearchState& state, UrlFetch& fetch,
-                    WindowControls& controls, const LocaleInfo& locale) {
+                    const LocaleInfo& locale, ProgressReport& progress) {
     const PageCount count = ReadPageCount(fetch.fetch(firstPage), locale.separators());
     if (count.status == PageCount::Status::Unreadable) {
-        controls.setCaption(Control::StatusLine, "No Contents Found between selected Text...");
+        progress.report(progress::PagesUnreadable{});
         return;
     }
     state.pageTotal = count.pages;
-    controls.setCaption(Control::StatusLine, count.text + " pages of listings found");
+    progress.report(progress::PagesAnnounced{count.text, count.pages});
 }
 
 }  // namespace vendra

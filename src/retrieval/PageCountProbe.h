@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "search/SearchState.h"
 #include "platform/LocaleInfo.h"
 #include "platform/UrlFetch.h"
-#include "platform/WindowControls.h"
+#include "search/SearchProgress.h"
+#include "search/SearchState.h"
 
 namespace vendra {
 
@@ -26,10 +26,10 @@ struct PageCount {
 // Reads the text between the page's last "of <b>" and the first "</b></font>" after it.
 PageCount ReadPageCount(std::string_view page, const NumberSeparators& separators);
 
-// Fetches the first page of a category or featured search and stores the count it announces as
-// the walk's page total, saying so on the status line. An unreadable count keeps the last page
-// total. A failed fetch throws FetchError.
+// Fetches the first page of a category or featured search, stores the count it announces as the
+// walk's page total and reports it. An unreadable count keeps the last page total. A failed fetch
+// throws FetchError.
 void ProbePageCount(const std::string& firstPage, SearchState& state, UrlFetch& fetch,
-                    WindowControls& controls, const LocaleInfo& locale);
+                    const LocaleInfo& locale, ProgressReport& progress);
 
 }  // namespace vendra

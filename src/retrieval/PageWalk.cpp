@@ -32,11 +32,13 @@ class ListingFile {
 // Fetches one page and appends its blocks. Ends early on a stop, or after the block in hand
 // when the incomplete results are asked for.
 PageEnd WalkPage(const std::string& url, ListingFile& listing, const SearchState& state,
-                 const WalkPorts& ports, LostBlocks& lost) {
+                 const WalkPorts& ports) {
     std::string page;
     try {
         page = ports.fetch.fetch(url);
-    } catch (const FetchError&) {
+    } catch (const FetchError& error) {
+        // A page abandoned by Stop Search is not lost: the search ends without results.
+        if (!state.stopRequested) ports.progress.report(progress::PageLost{error.what()});
         return PageEnd::Done;
     }
     ListingBlocks blocks(page);
@@ -47,22 +49,20 @@ PageEnd WalkPage(const std::string& url, ListingFile& listing, const SearchState
         try {
             listing.append(*block, ports.files);
         } catch (const FileError& error) {
-            if (lost.count++ == 0) lost.firstReason = error.reason();
+            ports.progress.report(progress::BlockLost{error.reason()});
         }
         if (state.incompleteRequested) return PageEnd::Incomplete;
     }
     return PageEnd::Done;
 }
 
-// The next category or featured page, with its progress on the status line; nullopt after the
-// last page. A page total of 32767 ends on page 32767, the largest number the page field holds.
-std::optional<std::string> NextListingPage(SearchState& state, const WindowControls& controls,
+// The next category or featured page; nullopt after the last page. A page total of 32767 ends on
+// page 32767, the largest number the page field holds.
+std::optional<std::string> NextListingPage(SearchState& state, const WalkPorts& ports,
                                            bool& pageNumbersUsedUp) {
-    // The category is read again for every page.
-    const std::string url =
-        state.kind == SearchKind::Category
-            ? CategoryPageUrl(controls.text(Control::CategoryNumber), state.pageNumber)
-            : FeaturedPageUrl(state.pageNumber);
+    const std::string url = state.kind == SearchKind::Category
+                                ? CategoryPageUrl(ports.categoryNumber(), state.pageNumber)
+                                : FeaturedPageUrl(state.pageNumber);
     if (pageNumbersUsedUp || state.pageNumber >= state.pageTotal + 1) return std::nullopt;
     if (state.pageNumber == std::numeric_limits<std::int16_t>::max())
         pageNumbersUsedUp = true;
@@ -71,9 +71,8 @@ std::optional<std::string> NextListingPage(SearchState& state, const WindowContr
     return url;
 }
 
-std::string ListingProgress(const SearchState& state, bool pageNumbersUsedUp) {
-    const int shown = pageNumbersUsedUp ? state.pageNumber : state.pageNumber - 1;
-    return std::to_string(shown) + " of " + std::to_string(state.pageTotal) + " pages searched.";
+progress::PagesSearched ListingProgress(const SearchState& state, bool pageNumbersUsedUp) {
+    return {pageNumbersUsedUp ? state.pageNumber : state.pageNumber - 1, state.pageTotal};
 }
 
 // The next results page, 50 listings on; nullopt once the offset has reached the listing total
@@ -88,36 +87,33 @@ std::optional<std::string> NextResultsPage(SearchState& state, const std::string
 
 }  // namespace
 
-LostBlocks WalkPages(const std::string& firstPage, const std::string& followingPrefix,
-                     const std::string& listingFile, SearchState& state, const WalkPorts& ports) {
-    LostBlocks lost;
+void WalkPages(const std::string& firstPage, const std::string& followingPrefix,
+               const std::string& listingFile, SearchState& state, const WalkPorts& ports) {
     ListingFile listing(listingFile);
     std::optional<std::string> url = firstPage;
     bool pageNumbersUsedUp = false;
     while (url && !state.stopRequested) {
-        ports.controls.setEnabled(Control::IncompleteButton, true);
-        if (WalkPage(*url, listing, state, ports, lost) == PageEnd::Incomplete) return lost;
+        ports.progress.report(progress::PageStepBegun{});
+        if (WalkPage(*url, listing, state, ports) == PageEnd::Incomplete) return;
 
-        std::string progress;
+        std::optional<Progress> next;
         switch (state.kind) {
             case SearchKind::Category:
             case SearchKind::Featured:
-                url = NextListingPage(state, ports.controls, pageNumbersUsedUp);
-                progress = ListingProgress(state, pageNumbersUsedUp);
+                url = NextListingPage(state, ports, pageNumbersUsedUp);
+                next = ListingProgress(state, pageNumbersUsedUp);
                 break;
             case SearchKind::Keyword:
             case SearchKind::Completed:
                 url = NextResultsPage(state, followingPrefix);
-                progress = std::to_string(state.resultOffset) + " of " +
-                           std::to_string(state.listingTotal) + " searched.";
+                next = progress::ListingsSearched{state.resultOffset, state.listingTotal};
                 break;
             case SearchKind::None:
                 url.reset();
                 break;
         }
-        if (url) ports.controls.setCaption(Control::StatusLine, progress);
+        if (url) ports.progress.report(*next);
     }
-    return lost;
 }
 
 }  // namespace vendra

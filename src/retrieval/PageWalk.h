@@ -1,29 +1,25 @@
 #pragma once
 
-#include <cstdint>
+#include <functional>
 #include <string>
 
-#include "search/SearchState.h"
 #include "platform/EventYield.h"
 #include "platform/TextFiles.h"
 #include "platform/UrlFetch.h"
-#include "platform/WindowControls.h"
+#include "search/SearchProgress.h"
+#include "search/SearchState.h"
 
 namespace vendra {
 
-// What the page walk uses of the desktop.
+// What the page walk uses: the desktop's ports, where it reports, and the category number of a
+// category search, which it asks for again at every page (a change typed during the walk changes
+// the pages that follow).
 struct WalkPorts {
     UrlFetch& fetch;
     EventYield& events;
     TextFiles& files;
-    WindowControls& controls;
-};
-
-// The listing blocks that the listing file would not take (disk full, folder gone): the results
-// page lacks their listings.
-struct LostBlocks {
-    std::uint64_t count = 0;
-    std::string firstReason;  // why the first of them failed, in the system's words
+    ProgressReport& progress;
+    std::function<std::string()> categoryNumber;
 };
 
 // Walks the listing pages of the running search from `firstPage`, appending every listing block
@@ -32,8 +28,8 @@ struct LostBlocks {
 // (`followingPrefix` + offset) while below the listing total. The walk yields once per block,
 // where clicks run, and ends at the last page, on Stop Search, or after the block in hand on
 // See Incomplete Results. A page that cannot be fetched, or a block that cannot be written, is
-// lost, and the walk goes on; the blocks that could not be written are counted in what it returns.
-LostBlocks WalkPages(const std::string& firstPage, const std::string& followingPrefix,
-                     const std::string& listingFile, SearchState& state, const WalkPorts& ports);
+// lost and reported, and the walk goes on.
+void WalkPages(const std::string& firstPage, const std::string& followingPrefix,
+               const std::string& listingFile, SearchState& state, const WalkPorts& ports);
 
 }  // namespace vendra

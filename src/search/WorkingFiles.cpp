@@ -3,7 +3,8 @@
 namespace vendra {
 
 WorkingFiles WorkingFiles::In(const std::string& folder) {
-    return {folder + "/Listinglist.txt", folder + "/Finalsearch.htm", folder + "/instructions.htm"};
+    return {folder, folder + "/Listinglist.txt", folder + "/Finalsearch.htm",
+            folder + "/instructions.htm"};
 }
 
 void RemoveWorkingFiles(TextFiles& files, const WorkingFiles& paths) {

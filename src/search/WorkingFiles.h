@@ -6,9 +6,9 @@
 
 namespace vendra {
 
-// The three files of the application folder. Paths are formed afresh from the folder whenever
-// they are needed, since the folder itself is asked afresh.
+// The application folder and its three files.
 struct WorkingFiles {
+    std::string folder;
     std::string listing;       // Listinglist.txt, the blocks of the page walk
     std::string results;       // Finalsearch.htm, the results page
     std::string instructions;  // instructions.htm, the help page

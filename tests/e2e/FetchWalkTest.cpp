@@ -45,10 +45,9 @@ struct Walk : UrlFetch {
         : real(timeout, deadline) {
         QObject::connect(&real.manager(), &QNetworkAccessManager::finished,
                          [this](QNetworkReply* reply) { replies << reply; });
-        desk.controls.type(Control::CategoryNumber, number);
-        ProbePageCount(CategoryFirstPageUrl(number), state, *this, desk.controls, desk.locale);
+        ProbePageCount(CategoryFirstPageUrl(number), state, *this, desk.locale, progress);
         WalkPages(CategoryFirstPageUrl(number), "", desk.identity.path("Listinglist.txt"), state,
-                  {*this, desk.events, desk.files, desk.controls});
+                  {*this, desk.events, desk.files, progress, [number] { return number; }});
     }
     // Counts the replies that the requests before have left alive, and notes how this one ends.
     std::string fetch(const std::string& url) override {
@@ -65,6 +64,7 @@ struct Walk : UrlFetch {
     std::string Listing() const { return desk.read("Listinglist.txt").value_or(""); }
 
     test::FakeDesktop desk;
+    test::ProgressLog progress;
     QtUrlFetch real;
     SearchState state{SearchKind::Category, 2};
     QList<QPointer<QNetworkReply>> replies;  // every reply the manager finished
@@ -82,9 +82,11 @@ class FetchWalkTest : public QObject {
         SampleSiteProcess site({"big@category267/page4.html"});
         Walk walk("267");  // four pages, the last of about 5 MB
 
-        QCOMPARE(walk.desk.controls.statusHistory,
-                 (std::vector<std::string>{"4 pages of listings found", "2 of 4 pages searched.",
-                                           "3 of 4 pages searched.", "4 of 4 pages searched."}));
+        QVERIFY((walk.progress.all<progress::PagesAnnounced>() ==
+                 std::vector<progress::PagesAnnounced>{{"4", 4}}));
+        QVERIFY(walk.progress.all<progress::PagesSearched>() ==
+                (std::vector<progress::PagesSearched>{{2, 4}, {3, 4}, {4, 4}}));
+        QVERIFY(walk.progress.all<progress::PageLost>().empty());
         QVERIFY(walk.Listing().size() > 5'000'000);
         QVERIFY(walk.Listing() == ExpectedListing("267", {1, 2, 3, 4}, 4));
         const QStringList log = site.logLines();
@@ -106,7 +108,9 @@ class FetchWalkTest : public QObject {
         QVERIFY(!walk.fetch("http://listings.ebay.com/no/such/page.html").empty());
 
         QVERIFY(walk.Listing() == ExpectedListing("237", {1, 6, 7}));
-        QCOMPARE(walk.desk.controls.status(), std::string("7 of 7 pages searched."));
+        QVERIFY(walk.progress.all<progress::PagesSearched>().back() ==
+                (progress::PagesSearched{7, 7}));
+        QCOMPARE(walk.progress.all<progress::PageLost>().size(), std::size_t{4});
         QCOMPARE(walk.ends.size(), std::size_t{9});  // the first page twice, 2 to 7, the 404
         QVERIFY(!walk.ends[2].empty() && !walk.ends[4].empty());
         QCOMPARE(walk.ends[3], std::string("the site did not answer in time"));

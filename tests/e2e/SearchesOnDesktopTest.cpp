@@ -1,24 +1,18 @@
-// Searches on a real desktop against the sample auction site: the real window with its logic, the
-// real fetch, files, yield, locale and search lock, wired as the program wires them, and the
-// program itself from the command line. The desktop's "open" is xdg-open, replaced by a recording
+// Searches on a real desktop against the sample auction site: the program's window with its
+// controller and every port, wired as the program wires them, and the program itself from the
+// command line. The desktop's "open" is xdg-open, replaced by a recording
 // one first on PATH.
 
 #include <signal.h>
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QtTest>
 
 #include "SampleSiteProcess.h"
 #include "SitePages.h"
-#include "controller/SearchController.h"
-#include "gui/MainWindow.h"
+#include "app/DesktopProgram.h"
 #include "gui/TabControl.h"
-#include "platform/StdTextFiles.h"
-#include "platform/qt/QtEventYield.h"
-#include "platform/qt/QtLocaleInfo.h"
-#include "platform/qt/QtSearchLock.h"
-#include "platform/qt/QtShell.h"
-#include "platform/qt/QtUrlFetch.h"
 #include "support/Fakes.h"
 
 using namespace vendra;
@@ -38,25 +32,23 @@ const struct {
                  {"completedWords", "completedSearchButton", "teddy bear", 0, "--completed"},
                  {"titleWords", "keywordSearchButton", "lamp", 2, "--keywords"}};
 
-// The real window in a fresh application folder, with the desktop's own shell; messages are
-// recorded.
+// The program's window, wired as the program wires it, in a fresh application folder. Message
+// boxes are confirmed as soon as they show, and their texts noted.
 struct RealWindow {
     test::FakeIdentity identity;
-    MainWindow form{identity};
-    QtEventYield yield;
-    test::FakeMessageBox messages;
-    QtUrlFetch fetch;
-    StdTextFiles files;
-    QtShell shell;
-    QtLocaleInfo locale;
-    QtSearchLock lock;
-    Platform platform;
-    SearchController logic{platform};
+    DesktopProgram program{identity};
+    MainWindow& form = program.window;
+    QStringList messages;
+    QTimer confirm;
 
-    RealWindow() : platform{form, yield, messages, fetch, files, shell, identity, locale, lock} {
-        fetch.letThrough([this](const QObject* object) { return form.isStopButton(object); });
-        form.attach(logic);
-        logic.load();
+    RealWindow() {
+        QObject::connect(&confirm, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages << box->text();
+                box->done(0);
+            }
+        });
+        confirm.start(10);
         form.show();
     }
 
@@ -75,8 +67,8 @@ struct RealWindow {
 
 // The program started from the command line with no display, copied into `folder` (a fresh one when
 // none is given) so that the folder is its application folder.
-struct ConsoleProgram {
-    explicit ConsoleProgram(const QStringList& options, const QString& into = {})
+struct ConsoleProcess {
+    explicit ConsoleProcess(const QStringList& options, const QString& into = {})
         : folder(into.isEmpty() ? own.path() : into) {
         QFile::copy(VENDRA_PATH, path("vendra"));  // the folder may hold it already
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -160,7 +152,7 @@ class SearchesOnDesktopTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(Read(record()).endsWith('\n'), 10000);
         QCOMPARE(QString(Read(record()).trimmed()),
                  QUrl::fromLocalFile(window.path("Finalsearch.htm")).toString());
-        QVERIFY(window.messages.messages.empty());
+        QVERIFY(window.messages.isEmpty());
         // The page holds every row of the site with at least the minimum, most bids first.
         const QByteArray written = Read(window.path("Finalsearch.htm"));
         const std::vector<int> kept = BidsOf(written.toStdString());
@@ -174,7 +166,7 @@ class SearchesOnDesktopTest : public QObject {
         const QStringList windowRequests = Targets(site);
         QStringList options{option};
         if (*typed) options << typed;
-        ConsoleProgram console(options << "--min-bids" << QString::number(minimum));
+        ConsoleProcess console(options << "--min-bids" << QString::number(minimum));
         console.finish();
         QCOMPARE(Targets(site).mid(windowRequests.size()), windowRequests);
         QCOMPARE(Read(console.path("Finalsearch.htm")), written);
@@ -185,7 +177,7 @@ class SearchesOnDesktopTest : public QObject {
     void ctrlCOnceForTheIncompleteResultsTwiceToStop() {
         for (const int interrupts : {1, 2}) {
             SampleSiteProcess site({"latency=3000@category267/page3.html"});
-            ConsoleProgram console({"--category", "267"});
+            ConsoleProcess console({"--category", "267"});
             QTRY_VERIFY_WITH_TIMEOUT(site.requested("category267/page3.html"), 20000);
             ::kill(console.process.processId(), SIGINT);
             QString said;
@@ -198,8 +190,8 @@ class SearchesOnDesktopTest : public QObject {
         }
     }
 
-    // While the window waits for a stalled page, Stop Search abandons it at once; other clicks
-    // wait for the walk.
+    // While the window waits for a stalled page, Stop Search abandons it at once (the program's
+    // wiring lets the stop button's input through); other clicks wait for the walk.
     void stopSearchAbandonsAStalledPageAtOnce() {
         SampleSiteProcess site({"stall@category267/page2.html"});
         RealWindow window;  // a stalled page would hold the walk for 30 seconds
@@ -218,7 +210,7 @@ class SearchesOnDesktopTest : public QObject {
         window.search(Category, "267");
 
         QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 1000);
-        QCOMPARE(window.logic.lastSearchEnd(), SearchEnd::Stopped);
+        QCOMPARE(window.program.controller.lastSearchEnd(), SearchEnd::Stopped);
         QCOMPARE(site.logLines().size(), 3);  // the first page twice, then page 2: nothing after
     }
 
@@ -233,7 +225,7 @@ class SearchesOnDesktopTest : public QObject {
             poll.stop();
             const QByteArray listing = Read(window.path("Listinglist.txt"));
             QVERIFY(listing.contains("page 1 row 1)"));
-            ConsoleProgram second({"--category", "267"},
+            ConsoleProcess second({"--category", "267"},
                                   QString::fromStdString(window.identity.folder()));
             const QString said = second.finish();
             QVERIFY2(said.contains("Another Vendra window is searching from this folder."),
@@ -253,13 +245,13 @@ class SearchesOnDesktopTest : public QObject {
 
     void aLockLeftByAKilledProgramIsTakenOver() {
         SampleSiteProcess site({"stall@category267/page2.html"});
-        ConsoleProgram killed({"--category", "267"});
+        ConsoleProcess killed({"--category", "267"});
         QTRY_VERIFY_WITH_TIMEOUT(site.requested("category267/page2.html"), 20000);
         killed.process.kill();
         killed.finish();
         QVERIFY(QFile::exists(killed.path(QtSearchLock::kFileName)));
 
-        ConsoleProgram next({"--category", "6000"}, killed.folder);  // one page
+        ConsoleProcess next({"--category", "6000"}, killed.folder);  // one page
         next.finish();
         QVERIFY(QFile::exists(next.path("Finalsearch.htm")));
     }

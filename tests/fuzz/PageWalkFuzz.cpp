@@ -1,7 +1,8 @@
 // A page walk over pages taken from the input, for any page total or listing span: the walk asks
 // for exactly the URLs of its search, in order, up to the last page (or up to a Stop Search or See
 // Incomplete Results clicked at a chosen yield), and the listing file holds exactly the blocks a
-// plain cutter finds in the pages served, up to the click, each followed by CR LF.
+// plain cutter finds in the pages served, up to the click, each followed by CR LF; every page
+// whose fetch failed is reported lost.
 // Input: numbers from the end give the search kind, See Incomplete Results or Stop Search, the
 // yield that clicks it (0: none), the listing span (the page total is a 50th of it) and the first
 // result offset; then pages from the start, each after a count of empty pages and with whether
@@ -32,7 +33,10 @@ struct Site : vendra::UrlFetch {
         const auto served = pages.find(requests++);
         if (served == pages.end()) return {};
         const auto& [fails, page] = served->second;
-        if (fails) throw vendra::FetchError("refused");
+        if (fails) {
+            ++failed;
+            throw vendra::FetchError("refused");
+        }
         const std::string lower = vendra::fuzz::Lower(page);
         for (std::size_t at = lower.find(vendra::fuzz::Lower(kBlockStart));
              at != std::string::npos;) {
@@ -46,6 +50,7 @@ struct Site : vendra::UrlFetch {
     std::vector<std::string> urls{"http://first/"}, blocks;
     std::map<std::size_t, std::pair<bool, std::string>> pages;  // by request; true: fetch fails
     std::size_t requests = 0;
+    std::size_t failed = 0;
 };
 
 FUZZ_TARGET(in) {
@@ -79,14 +84,16 @@ FUZZ_TARGET(in) {
         (incomplete ? state.incompleteRequested : state.stopRequested) = true;
         requestsAtClick = site.requests;
     });
-    vendra::test::FakeControls controls;
+    vendra::test::ProgressLog progress;
     vendra::StdTextFiles files;
     std::remove(listing.path.c_str());
     vendra::WalkPages(site.urls[0], "http://next/?skip=", listing.path, state,
-                      {site, events, files, controls});
+                      {site, events, files, progress, [] { return std::string(); }});
 
     if (requestsAtClick > 0) site.blocks.resize(std::min<std::size_t>(clickAt, site.blocks.size()));
     FUZZ_CHECK(listing.read() ==
                std::accumulate(site.blocks.begin(), site.blocks.end(), std::string()));
     FUZZ_CHECK(site.requests == (requestsAtClick > 0 ? requestsAtClick : site.urls.size()));
+    // Every page that could not be fetched is reported lost, once.
+    FUZZ_CHECK(progress.all<vendra::progress::PageLost>().size() == site.failed);
 }

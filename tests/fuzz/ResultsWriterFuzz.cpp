@@ -6,11 +6,11 @@
 // Input: the minimum text (up to 16 bytes) and the listing file; numbers from the end pick the
 // cell markup and the locale.
 #include "FuzzInput.h"
+#include "ReferenceWriter.h"
 #include "platform/StdTextFiles.h"
 #include "report/BidPass.h"
 #include "report/BidReader.h"
 #include "report/ResultsWriter.h"
-#include "support/ReferenceWriter.h"
 #include "text/NumberReading.h"
 
 using vendra::ResultsOutcome;
@@ -48,14 +48,15 @@ FUZZ_TARGET(in) {
     bool plainFailed = !minimum.ok();
     try {
         if (minimum.ok())
-            vendra::test::WritePageOnePassPerCount(files, listing.path, plainPage.path, highest,
-                                                   static_cast<std::int16_t>(minimum.value),
-                                                   bidCount);
+            vendra::reference::WritePageOnePassPerCount(
+                files, listing.path, plainPage.path, highest,
+                static_cast<std::int16_t>(minimum.value), bidCount);
     } catch (const BadLine&) {
         plainFailed = true;
     }
     const ResultsOutcome outcome =
         vendra::WriteResults(files, listing.path, page.path, minimumText, highest, kind, locale);
     FUZZ_CHECK(outcome == (plainFailed ? ResultsOutcome::Failed : ResultsOutcome::Written));
-    FUZZ_CHECK(page.read() == (minimum.ok() ? plainPage.read() : vendra::test::ExpectedPageHead()));
+    FUZZ_CHECK(page.read() ==
+               (minimum.ok() ? plainPage.read() : vendra::reference::ExpectedPageHead()));
 }

@@ -162,7 +162,7 @@ class MainWindowTest : public QObject {
         const QStringList tabs{"Featured", "Category", "Completed", "Keyword"};
         QCOMPARE(h.tabs()->count(), tabs.size());
         for (int i = 0; i < tabs.size(); ++i) {
-            QCOMPARE(h.tabs()->tabBar()->tabText(i), tabs[i]);
+            QCOMPARE(h.tabs()->findChild<QTabBar*>()->tabText(i), tabs[i]);
             QCOMPARE(h.tabs()->page(i)->isVisible(), i == Keyword);
         }
         auto* modes = h.find<QComboBox>("searchMode");

@@ -49,12 +49,13 @@ class QtPortsTest : public QObject {
     }
 
     void identityIsTheProgramsWithItsWritableFolder() {
-        const QtAppIdentity built;
+        QtAppIdentity built;
         QCOMPARE(built.title(), std::string("Vendrashare"));
         QCOMPARE(vendra::VersionLine(built.version()), std::string("Version 3.2.4"));
         // The build folder is writable, so it is the application folder; a missing folder is not.
         // The per-user folder of an installed program is tested on an installed program.
-        QCOMPARE(QString::fromStdString(built.folder()), QCoreApplication::applicationDirPath());
+        QCOMPARE(QString::fromStdString(built.prepareFolder()),
+                 QCoreApplication::applicationDirPath());
         QVERIFY(
             !QtAppIdentity::IsWritableFolder(QCoreApplication::applicationDirPath() + "/missing"));
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The real main window over the fakes of every other port, with its logic attached and loaded,
-// wired the way the program wires it.
+// The real main window over the fakes of every other port, with its controller attached and
+// loaded as the program does it.
 
 #include <QApplication>
 #include <QTest>
@@ -17,13 +17,12 @@ namespace vendra::test {
 struct WindowHarness {
     FakeDesktop desk;
     MainWindow form{desk.identity};
-    Platform platform{form,       desk.events,   desk.messages, desk.fetch,     desk.files,
-                      desk.shell, desk.identity, desk.locale,   desk.searchLock};
-    SearchController logic{platform};
+    Platform platform = desk.behind(form, desk.messages, desk.shell);
+    SearchController controller{platform};
 
     WindowHarness() {
-        form.attach(logic);
-        logic.load();
+        form.attach(controller);
+        controller.load();
     }
 
     // Shows the window and waits until it is on the screen.

@@ -19,6 +19,7 @@
 
 #include "platform/Platform.h"
 #include "platform/StdTextFiles.h"
+#include "search/SearchProgress.h"
 
 namespace vendra::test {
 
@@ -119,7 +120,8 @@ class FakeIdentity : public AppIdentity {
     }
     FakeIdentity(const FakeIdentity&) = delete;
 
-    std::string folder() const override { return folder_.string(); }
+    std::string prepareFolder() override { return folder(); }
+    std::string folder() const { return folder_.string(); }
     std::string title() const override { return "Vendrashare"; }
     Version version() const override { return {3, 2, 4}; }
     std::filesystem::path path(const std::string& name) const { return folder_ / name; }
@@ -190,6 +192,21 @@ class FakeSearchLock : public SearchLock {
     int holds = 0;
 };
 
+// Every report of the stages, in order.
+class ProgressLog : public ProgressReport {
+  public:
+    void report(const Progress& event) override { events.push_back(event); }
+    // The reports of one kind, in order.
+    template <typename Event>
+    std::vector<Event> all() const {
+        std::vector<Event> found;
+        for (const Progress& event : events)
+            if (const auto* e = std::get_if<Event>(&event)) found.push_back(*e);
+        return found;
+    }
+    std::vector<Progress> events;
+};
+
 // All fakes together, and the Platform that hands them to the logic.
 struct FakeDesktop {
     FakeControls controls;
@@ -203,6 +220,12 @@ struct FakeDesktop {
     FakeSearchLock searchLock;
     Platform platform{controls, events,   messages, fetch,     files,
                       shell,    identity, locale,   searchLock};
+
+    // The fakes behind a front end's own controls, messages and shell.
+    Platform behind(WindowControls& frontControls, MessageBox& frontMessages, Shell& frontShell) {
+        return {frontControls, events,   frontMessages, fetch,     files,
+                frontShell,    identity, locale,        searchLock};
+    }
 
     // Reads a file of the application folder whole, as bytes; nullopt when it does not exist.
     std::optional<std::string> read(const std::string& name) const {

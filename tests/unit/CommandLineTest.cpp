@@ -1,9 +1,11 @@
-// The command line: what it takes and refuses, and a search from it through the window's logic,
+// The command line: what it takes and refuses, and a search from it through the controller,
 // with fakes for the site and files: every status text of the search in order, what goes to
 // standard output and error, and the exit status of every way a search ends.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "cli/CommandLine.h"
@@ -57,51 +59,82 @@ TEST(CommandLine, RefusesBadOptionsNamingTheOption) {
     EXPECT_TRUE(WantsCommandLine(std::vector<std::string>{"-platform", "offscreen", "--featured"}));
 }
 
+// The console's own ports over fakes of the site, files and lock.
 struct Console {
     test::FakeDesktop desk;
     std::ostringstream out, err;
-    ConsoleControls controls{err};
-    ConsoleMessages messages{err};
-    ConsoleShell shell{nullptr};
-    Platform platform{controls, desk.events,   messages,    desk.fetch,     desk.files,
-                      shell,    desk.identity, desk.locale, desk.searchLock};
-    SearchController logic{platform};
+    ConsolePorts console{err, nullptr};
+    Platform platform = desk.behind(console.controls, console.messages, console.shell);
+    SearchController controller{platform};
 
     int run(const SearchRequest& request) {
-        return RunConsoleSearch(request, logic, controls, shell, out, err);
+        return RunConsoleSearch(request, controller, console, out, err);
     }
 };
 
+// Every way a search ends, with the exit status and the last line on standard error.
 TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
     const std::string page = test::PageCount("2") + test::Block(test::ListingsRow("a", "4"));
     const struct {
         const char* name;
         std::string firstPage;  // empty: cannot be fetched
-        std::string minimum;
+        std::function<void(Console&)> arrange;
         int status;
         std::string lastError;
     } cases[] = {
-        {"finished", page, "3", kExitResultsWritten,
+        {"finished",
+         page,
+         {},
+         kExitResultsWritten,
          "2 pages of listings found\n2 of 2 pages searched.\nFinding Bid amounts.......\n"
          "Creating Output.......\nFinished!!!"},
-        {"unreachable", "", "0", kExitNoResults,
+        {"stopped", page,
+         [](Console& c) {
+             // Stopped while the walk fetches the first page: the walk still moves on once.
+             c.desk.fetch.onFetch = [&c](auto&) {
+                 if (c.desk.fetch.requests.size() == 2) c.controller.stopSearch();
+             };
+         },
+         kExitStopped, "Ready for another search\n2 of 2 pages searched.\nSearch stopped."},
+        {"refused",
+         "no listings",
+         {},
+         kExitNoResults,
+         "eBay says your search returned too many listings. Please narrow it and try again\n"
+         "Ready for another search\nNo results page: the site refused the search as too large."},
+        {"unreachable",
+         "",
+         {},
+         kExitNoResults,
          "No results page: the auction site could not be reached."},
-        {"bad bid cell", test::Block(test::ListingsRow("a", "lots")), "0", kExitNoResults,
+        {"bad bid cell",
+         test::Block(test::ListingsRow("a", "lots")),
+         {},
+         kExitNoResults,
+         "Finding Bid amounts.......\n"
          "No results page: a bid count in the listing file could not be read."},
-        {"no blocks", "no listings", "0", kExitNoResults,
-         "No results page: the site refused the search as too large."},
+        {"page not written", page,
+         [](Console& c) {
+             std::filesystem::create_directories(c.desk.identity.path("Finalsearch.htm") / "x");
+         },
+         kExitNoResults,
+         "Creating Output.......\nNo results page: the results page could not be written."},
+        {"folder in use", page, [](Console& c) { c.desk.searchLock.heldElsewhere = true; },
+         kExitNoResults, "No results page: another Vendra is searching from this folder."},
     };
     for (const auto& c : cases) {
         Console console;
         if (!c.firstPage.empty()) console.desk.fetch.serve(CategoryFirstPageUrl("5"), c.firstPage);
         console.desk.fetch.serve(CategoryPageUrl("5", 2), "");
-        EXPECT_EQ(
-            console.run({.kind = SearchKind::Category, .category = "5", .minimumBids = c.minimum}),
-            c.status)
+        if (c.arrange) c.arrange(console);
+        EXPECT_EQ(console.run({.kind = SearchKind::Category, .category = "5", .minimumBids = "3"}),
+                  c.status)
             << c.name;
         const std::string err = console.err.str();
-        EXPECT_TRUE(err.starts_with(
-            "Deleting Temporary Files.......\nFinding # of Auctions in Category.......\n"))
+        // Only a folder in use ends before the search begins.
+        EXPECT_EQ(err.starts_with("Deleting Temporary Files.......\n"
+                                  "Finding # of Auctions in Category.......\n"),
+                  std::string_view(c.name) != "folder in use")
             << err;
         EXPECT_TRUE(err.ends_with(c.lastError + "\n")) << err;
         EXPECT_EQ(
@@ -109,6 +142,10 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
             c.status == 0 ? console.desk.identity.path("Finalsearch.htm").string() + "\n" : "")
             << c.name;
     }
+    // A request without a search, which the options never let through, runs nothing.
+    Console none;
+    EXPECT_EQ(none.run({}), kExitBadOptions);
+    EXPECT_TRUE(none.desk.fetch.requests.empty() && none.err.str().empty());
 }
 
 TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
@@ -116,7 +153,7 @@ TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
     console.desk.fetch.onFetch = [&](const std::string& url) {
         console.desk.fetch.serve(url, test::CountCell("0"));
         // Stopped while the first page is being fetched.
-        if (console.desk.fetch.requests.size() == 1) console.logic.stopSearch();
+        if (console.desk.fetch.requests.size() == 1) console.controller.stopSearch();
     };
     const SearchRequest request =
         Parse({"--keywords", "red shoe", "--mode", "any", "--exclude", "used", "--in", "Books",

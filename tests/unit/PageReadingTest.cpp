@@ -52,18 +52,18 @@ TEST(ListingBlocks, CutsEveryBlockInPageOrderWithItsBytes) {
 using test::PageCount;
 
 TEST(PageCountProbe, StoresTheLastCountOfThePageOrKeepsThePreviousTotal) {
-    const std::string unreadable = "No Contents Found between selected Text...";
+    using progress::PagesAnnounced;
+    const Progress unreadable = progress::PagesUnreadable{};
     const struct {
         std::string page;
         std::int16_t pageTotal;  // after the probe; the previous value is 77
-        std::string status;
+        Progress reported;
     } cases[] = {
-        {PageCount("12") + test::Block("row"), 12, "12 pages of listings found"},
-        {"PAGE 1 OF <B>12</B></FONT>", 12, "12 pages of listings found"},
-        {PageCount("4") + " x " + PageCount("9"), 9, "9 pages of listings found"},
-        {PageCount(" 1.234,5 "), 1234,
-         " 1.234,5  pages of listings found"},  // the user's separators
-        {test::Block("row"), 0, " pages of listings found"},
+        {PageCount("12") + test::Block("row"), 12, PagesAnnounced{"12", 12}},
+        {"PAGE 1 OF <B>12</B></FONT>", 12, PagesAnnounced{"12", 12}},
+        {PageCount("4") + " x " + PageCount("9"), 9, PagesAnnounced{"9", 9}},
+        {PageCount(" 1.234,5 "), 1234, PagesAnnounced{" 1.234,5 ", 1234}},  // the user's separators
+        {test::Block("row"), 0, PagesAnnounced{"", 0}},
         {"of <b>12</b>" + test::Block("row"), 77, unreadable},
         {PageCount("4") + " of <b>9", 77, unreadable},
         {PageCount("40000"), 77, unreadable},
@@ -72,13 +72,14 @@ TEST(PageCountProbe, StoresTheLastCountOfThePageOrKeepsThePreviousTotal) {
     };
     for (const auto& c : cases) {
         test::FakeDesktop desk;
+        test::ProgressLog progress;
         desk.locale.value = {".", ","};
         desk.fetch.serve("http://first", c.page);
         SearchState state;
         state.pageTotal = 77;
-        ProbePageCount("http://first", state, desk.fetch, desk.controls, desk.locale);
+        ProbePageCount("http://first", state, desk.fetch, desk.locale, progress);
         EXPECT_EQ(state.pageTotal, c.pageTotal) << c.page;
-        EXPECT_EQ(desk.controls.statusHistory, std::vector<std::string>{c.status}) << c.page;
+        EXPECT_EQ(progress.events, std::vector<Progress>{c.reported}) << c.page;
     }
 }
 

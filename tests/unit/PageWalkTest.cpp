@@ -1,7 +1,7 @@
 // The page walk with scripted pages: which pages it asks for and in what order, the progress it
-// shows, the blocks it keeps and loses, and the clicks that end it. The same walk with the real
-// fetch against the sample site is in the end-to-end tests; walks of up to 32,767 pages and
-// offsets up to the 32-bit limit are the page walk fuzz target's.
+// reports, the blocks and pages it keeps and loses, and the clicks that end it. The same walk with
+// the real fetch against the sample site is in the end-to-end tests; walks of up to 32,767 pages
+// and offsets up to the 32-bit limit are the page walk fuzz target's.
 
 #include <gtest/gtest.h>
 
@@ -24,24 +24,29 @@ std::string Lines(std::initializer_list<std::string> blocks) {
 
 struct Walker {
     test::FakeDesktop desk;
+    test::ProgressLog progress;
     SearchState state;
+    std::string category;  // as the category box holds it
 
     // Serves a category search whose pages each hold one block naming their page.
-    void serveCategory(const std::string& category, int last) {
-        desk.fetch.serve(CategoryFirstPageUrl(category), "head" + Block("page 1") + "foot");
+    void serveCategory(const std::string& number, int last) {
+        desk.fetch.serve(CategoryFirstPageUrl(number), "head" + Block("page 1") + "foot");
         for (int page = 2; page <= last; ++page)
-            desk.fetch.serve(CategoryPageUrl(category, page),
-                             Block("page " + std::to_string(page)));
+            desk.fetch.serve(CategoryPageUrl(number, page), Block("page " + std::to_string(page)));
     }
-    LostBlocks walkCategory(const std::string& category, std::int16_t pageTotal) {
-        desk.controls.type(Control::CategoryNumber, category);
+    void walkCategory(const std::string& number, std::int16_t pageTotal) {
+        category = number;
         state = {SearchKind::Category, 2, pageTotal};
-        return walk(CategoryFirstPageUrl(category));
+        walk(CategoryFirstPageUrl(number));
     }
-    LostBlocks walk(const std::string& first, const std::string& prefix = "",
-                    const std::string& listingFile = "Listinglist.txt") {
-        return WalkPages(first, prefix, desk.identity.path(listingFile), state,
-                         {desk.fetch, desk.events, desk.files, desk.controls});
+    void walk(const std::string& first, const std::string& prefix = "",
+              const std::string& listingFile = "Listinglist.txt") {
+        WalkPages(first, prefix, desk.identity.path(listingFile), state,
+                  {desk.fetch, desk.events, desk.files, progress, [this] { return category; }});
+    }
+    progress::PagesSearched lastPage() const {
+        const auto pages = progress.all<progress::PagesSearched>();
+        return pages.empty() ? progress::PagesSearched{} : pages.back();
     }
     std::string listing() const { return desk.read("Listinglist.txt").value_or("<no file>"); }
 };
@@ -55,19 +60,22 @@ TEST(PageWalk, APageThatCannotBeFetchedOrWrittenIsLostAndTheWalkGoesOn) {
         if (url == CategoryPageUrl("9", 3)) w.desk.files.unwritable.insert(listingFile);
         if (url == CategoryPageUrl("9", 4)) w.desk.files.unwritable.clear();
     };
-    const LostBlocks lost = w.walkCategory("9", 4);
+    w.walkCategory("9", 4);
     EXPECT_EQ(w.desk.fetch.requests.size(), 4u);
     EXPECT_EQ(w.listing(), Lines({Block("page 1"), Block("page 4")}));
-    EXPECT_EQ(w.desk.controls.status(), "4 of 4 pages searched.");
-    EXPECT_EQ(lost.count, 1u);
-    EXPECT_EQ(lost.firstReason, test::FakeFiles::kUnwritableReason);
+    EXPECT_EQ(w.lastPage(), (progress::PagesSearched{4, 4}));
+    EXPECT_EQ(w.progress.all<progress::PageLost>(),
+              std::vector<progress::PageLost>{{"no scripted page for " + CategoryPageUrl("9", 2)}});
+    EXPECT_EQ(w.progress.all<progress::BlockLost>(),
+              std::vector<progress::BlockLost>{{test::FakeFiles::kUnwritableReason}});
 
-    // A folder that is gone: every block is lost, with the system's reason for the first.
+    // A folder that is gone: every block is lost, with the system's reason.
+    w.progress.events.clear();
     w.desk.fetch.serve("first", Block("a") + Block("b"));
     w.state = {SearchKind::Featured, 2, 1};
-    const LostBlocks gone = w.walk("first", "", "gone/Listinglist.txt");
-    EXPECT_EQ(gone.count, 2u);
-    EXPECT_EQ(gone.firstReason, "No such file or directory");
+    w.walk("first", "", "gone/Listinglist.txt");
+    EXPECT_EQ(w.progress.all<progress::BlockLost>(),
+              std::vector<progress::BlockLost>(2, {"No such file or directory"}));
 }
 
 TEST(PageWalk, StopAndSeeIncompleteResultsEndTheWalk) {
@@ -76,11 +84,9 @@ TEST(PageWalk, StopAndSeeIncompleteResultsEndTheWalk) {
     const struct {
         bool stop;
         std::int16_t pages;
-        std::string status;
+        int lastProgress;  // the page the walk last moved on to
         std::int16_t pageNumber;
-    } cases[] = {{false, 5, "2 of 5 pages searched.", 3},
-                 {true, 5, "3 of 5 pages searched.", 4},
-                 {true, 2, "2 of 2 pages searched.", 3}};
+    } cases[] = {{false, 5, 2, 3}, {true, 5, 3, 4}, {true, 2, 2, 3}};
     for (const auto& c : cases) {
         Walker w;
         w.serveCategory("7", c.pages);
@@ -91,15 +97,14 @@ TEST(PageWalk, StopAndSeeIncompleteResultsEndTheWalk) {
         EXPECT_EQ(w.desk.fetch.requests.size(), 2u) << c.pages;
         EXPECT_EQ(w.listing(), Lines({Block("page 1"), Block("2a")})) << c.pages;
         EXPECT_EQ(w.state.pageNumber, c.pageNumber) << c.pages;
-        EXPECT_EQ(w.desk.controls.status(), c.status) << c.pages;
+        EXPECT_EQ(w.lastPage(), (progress::PagesSearched{c.lastProgress, c.pages})) << c.pages;
     }
-    // Stopped before it began: nothing at all.
+    // Stopped before it began: nothing at all, not even a page step to report.
     Walker w;
     w.state.stopRequested = true;
-    w.desk.controls.setEnabled(Control::IncompleteButton, false);
     w.walk("first");
     EXPECT_TRUE(w.desk.fetch.requests.empty());
-    EXPECT_FALSE(w.desk.controls.enabled(Control::IncompleteButton));
+    EXPECT_TRUE(w.progress.events.empty());
 }
 
 TEST(PageWalk, TheCategoryIsReadAgainForEveryPage) {
@@ -107,7 +112,7 @@ TEST(PageWalk, TheCategoryIsReadAgainForEveryPage) {
     w.serveCategory("1", 2);
     w.serveCategory("12", 3);
     w.desk.fetch.onFetch = [&](const std::string& url) {
-        if (url == CategoryPageUrl("1", 2)) w.desk.controls.type(Control::CategoryNumber, "12");
+        if (url == CategoryPageUrl("1", 2)) w.category = "12";
     };
     w.walkCategory("1", 3);
     EXPECT_EQ(w.desk.fetch.requests,
@@ -120,17 +125,17 @@ TEST(PageWalk, SearchResultWalkStepsFiftyWhileBelowTheCount) {
         for (std::int32_t count : {0, 100, 120}) {
             Walker w;
             w.desk.fetch.serve("first", Block("first"));
-            std::vector<std::string> requests{"first"}, progress;
+            std::vector<std::string> requests{"first"};
+            std::vector<progress::ListingsSearched> progress;
             for (int offset = 50; offset < count + 50; offset += 50) {
                 w.desk.fetch.serve("next&skip=" + std::to_string(offset), "");
                 requests.push_back("next&skip=" + std::to_string(offset));
-                progress.push_back(std::to_string(offset) + " of " + std::to_string(count) +
-                                   " searched.");
+                progress.push_back({offset, count});
             }
             w.state = {kind, 0, 0, 0, count};
             w.walk("first", "next&skip=");
             EXPECT_EQ(w.desk.fetch.requests, requests) << count;
-            EXPECT_EQ(w.desk.controls.statusHistory, progress) << count;
+            EXPECT_EQ(w.progress.all<progress::ListingsSearched>(), progress) << count;
         }
     }
 }

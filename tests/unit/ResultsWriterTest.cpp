@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <random>
 
+#include "ReferenceWriter.h"
 #include "report/BidPass.h"
 #include "report/HeldRows.h"
 #include "report/ResultsWriter.h"
 #include "support/Fakes.h"
 #include "support/Pages.h"
-#include "support/ReferenceWriter.h"
 
 namespace vendra {
 namespace {
@@ -25,9 +25,9 @@ constexpr char kPage[] = "Finalsearch.htm";
 constexpr char kOldPage[] = "the previous search's page";
 
 std::string Whole(const std::vector<std::string>& rows) {
-    std::string page = test::ExpectedPageHead();
+    std::string page = reference::ExpectedPageHead();
     for (const std::string& row : rows) page += row;
-    return page + test::ExpectedPageEnd();
+    return page + reference::ExpectedPageEnd();
 }
 
 // Refuses to create the results page, as in a folder that has gone.
@@ -102,9 +102,10 @@ TEST(ResultsWriter, WritesThePageOrSaysWhyNot) {
          Whole({high, none, low})},
         {"lines of any bytes", anyBytes, "0", 3, O::Written,
          Whole({longLine, odd, last, straddling, ""})},
-        {"minimum not a number", c2, "three", 2, O::Failed, test::ExpectedPageHead()},
+        {"minimum not a number", c2, "three", 2, O::Failed, reference::ExpectedPageHead()},
         {"old page undeletable", c2, "0", 2, O::Failed, kOldPage, true},
-        {"listing file gone", std::nullopt, "0", 2, O::NoListingFile, test::ExpectedPageHead()},
+        {"listing file gone", std::nullopt, "0", 2, O::NoListingFile,
+         reference::ExpectedPageHead()},
     };
     for (const auto& c : cases) {
         WriterRun run;

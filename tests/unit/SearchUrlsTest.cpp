@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "query/SiteAddresses.h"
 #include "query/Categories.h"
 #include "query/SearchUrls.h"
+#include "query/SiteAddresses.h"
 
 namespace vendra {
 namespace {
@@ -40,7 +40,6 @@ TEST(SearchUrls, QueryTextOfEachMode) {
     for (const auto& c : cases)
         EXPECT_EQ(KeywordQueryText(c.title, c.excluded, c.mode), c.query)
             << c.mode << " '" << c.title << "'";
-    EXPECT_EQ(SpacesToPlus("  a+b\tc&d%e\xc3\xa9 "), "++a+b\tc&d%e\xc3\xa9+");
 }
 
 TEST(SearchUrls, ResultPagesOfTheKeywordAndCompletedSearches) {

@@ -33,7 +33,7 @@ bool QtAppIdentity::IsWritableFolder(const QString& folder) {
     return info.isDir() && info.isWritable();
 }
 
-std::string QtAppIdentity::folder() const {
+std::string QtAppIdentity::prepareFolder() {
     const QString folder = writable_(programFolder_) ? programFolder_ : perUserFolder_;
     if (folder == perUserFolder_) QDir().mkpath(perUserFolder_);
     CopyInstructions(folder);

@@ -18,7 +18,7 @@ class QtAppIdentity : public AppIdentity {
     QtAppIdentity(QString programFolder, QString perUserFolder,
                   WritableTest writable = IsWritableFolder);
 
-    std::string folder() const override;
+    std::string prepareFolder() override;
     std::string title() const override;
     Version version() const override;
 

@@ -8,7 +8,7 @@
 
 #include "platform/TextFiles.h"
 
-namespace vendra::test {
+namespace vendra::reference {
 
 // Everything before the first row: the nine head lines, the heading and its table.
 std::string ExpectedPageHead();
@@ -22,4 +22,4 @@ void WritePageOnePassPerCount(TextFiles& files, const std::string& listingPath,
                               std::int16_t minimum,
                               const std::function<std::int16_t(const std::string&)>& bidCount);
 
-}  // namespace vendra::test
+}  // namespace vendra::reference

@@ -1,6 +1,6 @@
-#include "support/ReferenceWriter.h"
+#include "ReferenceWriter.h"
 
-namespace vendra::test {
+namespace vendra::reference {
 
 std::string ExpectedPageHead() {
     std::string head;
@@ -40,4 +40,4 @@ void WritePageOnePassPerCount(TextFiles& files, const std::string& listingPath,
     page->close();
 }
 
-}  // namespace vendra::test
+}  // namespace vendra::reference

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "cli/CommandLine.h"
+#include "cli/ConsolePorts.h"
+#include "controller/SearchController.h"
+#include "platform/StdTextFiles.h"
+#include "platform/qt/QtEventYield.h"
+#include "platform/qt/QtLocaleInfo.h"
+#include "platform/qt/QtSearchLock.h"
+#include "platform/qt/QtUrlFetch.h"
+#include "platform/qt/XdgOpenShell.h"
+
+namespace vendra {
+
+// A search from the command line, wired once: the console's own ports (status texts and
+// messages on standard error, the results page's path remembered) and the Qt implementation of
+// every other port, with the search's controller over them. Needs a QCoreApplication.
+struct ConsoleProgram {
+    ConsoleProgram(AppIdentity& identity, const SearchRequest& request);
+
+    XdgOpenShell desktop;
+    ConsolePorts console;
+    QtEventYield yield;
+    QtUrlFetch fetch;
+    StdTextFiles files;
+    QtLocaleInfo locale;
+    QtSearchLock lock;
+    Platform platform;
+    SearchController controller;
+};
+
+// Runs the search the command line asked for; returns the program's exit status.
+int RunConsole(int argc, char** argv, const SearchRequest& request);
+
+}  // namespace vendra

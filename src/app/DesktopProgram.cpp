@@ -1,0 +1,35 @@
+#include "app/DesktopProgram.h"
+
+#include <QApplication>
+
+#include "app/ProgramName.h"
+#include "gui/WindowStyle.h"
+#include "platform/qt/QtAppIdentity.h"
+
+namespace vendra {
+
+DesktopProgram::DesktopProgram(AppIdentity& identity)
+    : window(identity),
+      messages(window, identity.title()),
+      platform{window, yield, messages, fetch, files, shell, identity, locale, lock},
+      controller(platform) {
+    // While a page loads, every click waits for the walk's yield but the stop button's, which
+    // abandons the page at once.
+    fetch.letThrough([this](const QObject* object) { return window.isStopButton(object); });
+    window.attach(controller);
+    controller.load();
+}
+
+int RunDesktop(int argc, char** argv) {
+    QApplication app(argc, argv);
+    NameTheProgram();
+    QApplication::setDesktopFileName("vendra");
+    QApplication::setStyle(CreateWindowStyle());
+
+    QtAppIdentity identity;
+    DesktopProgram program(identity);
+    program.window.show();
+    return QApplication::exec();
+}
+
+}  // namespace vendra
