@@ -14,14 +14,13 @@
 #include "retrieval/PageCountProbe.h"
 #include "retrieval/PageWalk.h"
 #include "support/Fakes.h"
+#include "support/Pages.h"
 
 using namespace vendra;
 using namespace std::chrono_literals;
 using vendra::test::SampleSiteProcess;
 
 namespace {
-
-const std::string kStart = "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=";
 
 // The listing file that the given pages of a category produce: each table, as served, then CR LF.
 std::string ExpectedListing(const std::string& number, std::initializer_list<int> pages,
@@ -30,10 +29,9 @@ std::string ExpectedListing(const std::string& number, std::initializer_list<int
     for (int pageNumber : pages) {
         site::PageTwist twist;
         twist.big = pageNumber == bigPage;
-        const std::string page = site::CategoryListingPage(number, pageNumber, twist);
-        for (std::size_t start = page.find(kStart); start != std::string::npos;
-             start = page.find(kStart, start + 1))
-            blocks += page.substr(start, page.find("</table>", start) + 8 - start) + "\r\n";
+        for (const std::string& block :
+             test::PlainBlocks(site::CategoryListingPage(number, pageNumber, twist)))
+            blocks += block + "\r\n";
     }
     return blocks;
 }

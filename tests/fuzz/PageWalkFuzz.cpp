@@ -16,17 +16,14 @@
 #include "query/SearchUrls.h"
 #include "retrieval/PageWalk.h"
 #include "support/Fakes.h"
+#include "support/Pages.h"
 
 using vendra::SearchKind;
 
 static const vendra::fuzz::ScratchFile listing("listing");
 
-constexpr std::string_view kBlockStart =
-    "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=";
-
 // Serves the input's pages by request number, each URL checked against the next one expected,
-// and cuts the blocks of every page served: the first block start in any letter case, later
-// ones only as written, each up to the end marker after it; a block without one ends the page.
+// and cuts the blocks of every page served the plain way.
 struct Site : vendra::UrlFetch {
     std::string fetch(const std::string& url) override {
         FUZZ_CHECK(requests < urls.size() && url == urls[requests]);
@@ -37,14 +34,8 @@ struct Site : vendra::UrlFetch {
             ++failed;
             throw vendra::FetchError("refused");
         }
-        const std::string lower = vendra::fuzz::Lower(page);
-        for (std::size_t at = lower.find(vendra::fuzz::Lower(kBlockStart));
-             at != std::string::npos;) {
-            const std::size_t end = lower.find("</table>", at + kBlockStart.size());
-            if (end == std::string::npos) break;
-            blocks.push_back(page.substr(at, end + 8 - at) + "\r\n");
-            at = page.find(kBlockStart, end + 1);
-        }
+        for (const std::string& block : vendra::test::PlainBlocks(page))
+            blocks.push_back(block + "\r\n");
         return page;
     }
     std::vector<std::string> urls{"http://first/"}, blocks;

@@ -2,12 +2,35 @@
 
 // Builders of the site's markup that the program looks for, shared by every test.
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace vendra::test {
 
 inline const std::string kBlockStart =
     "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=";
+
+// The listing blocks of a page, cut the plain way: the first block-start marker in any letter
+// case, later ones only as written, each through the first "</table>" after it in any case; a
+// block without its end, and everything after it, is not a block.
+inline std::vector<std::string> PlainBlocks(const std::string& page) {
+    const auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
+        });
+        return text;
+    };
+    const std::string lowerPage = lower(page);
+    std::vector<std::string> blocks;
+    for (std::size_t at = lowerPage.find(lower(kBlockStart)); at != std::string::npos;) {
+        const std::size_t end = lowerPage.find("</table>", at + kBlockStart.size());
+        if (end == std::string::npos) break;
+        blocks.push_back(page.substr(at, end + 8 - at));
+        at = page.find(kBlockStart, end + 1);
+    }
+    return blocks;
+}
 
 // A listing block: the block-start marker with a colour, the rows, the block-end marker.
 inline std::string Block(const std::string& rows, const std::string& colour = "#ffffff") {
