@@ -91,6 +91,7 @@ void SearchController::runSearch(SearchKind kind) {
     } running(searchDepth_);
 
     lastEnd_ = SearchEnd::None;
+    lostPages_ = {};
     lostBlocks_ = {};
     // The lock and every file of this search are in the folder decided here, whatever happens
     // to the folders while the search runs.
@@ -133,7 +134,7 @@ void SearchController::runSearch(SearchKind kind) {
     }
     findBidsAndWriteResults();
     // Only once the results page is open: the user sees what arrived, then what is missing.
-    if (lastEnd_ == SearchEnd::Finished && lostBlocks_.count > 0) reportLostBlocks();
+    if (lastEnd_ == SearchEnd::Finished) reportLosses();
 }
 
 void SearchController::runFirstStage(SearchKind kind) {
@@ -270,7 +271,7 @@ void SearchController::report(const Progress& event) {
                        showStatus(std::to_string(e.offset) + " of " + std::to_string(e.listings) +
                                   " searched.");
                    },
-                   [](const progress::PageLost&) {},
+                   [this](const progress::PageLost& e) { lostPages_.add(e.reason); },
                    [this](const progress::BlockLost& e) { lostBlocks_.add(e.reason); },
                },
                event);
@@ -301,12 +302,19 @@ void SearchController::tooManyListings() {
     returnToIdle(Idle::AfterRefusal);
 }
 
-void SearchController::reportLostBlocks() {
-    const bool one = lostBlocks_.count == 1;
-    platform_.messages.showMessage(
-        std::to_string(lostBlocks_.count) + (one ? " listing block" : " listing blocks") +
-        " could not be written to the listing file (" + lostBlocks_.firstReason +
-        "); the results page lacks " + (one ? "its" : "their") + " listings.");
+void SearchController::reportLosses() {
+    const auto tell = [this](const Losses& lost, const char* one, const char* many,
+                             const char* why) {
+        if (lost.count == 0) return;
+        const bool single = lost.count == 1;
+        platform_.messages.showMessage(std::to_string(lost.count) + " " + (single ? one : many) +
+                                       " " + why + " (" + lost.firstReason +
+                                       "); the results page lacks " + (single ? "its" : "their") +
+                                       " listings.");
+    };
+    tell(lostPages_, "page of the search", "pages of the search", "could not be fetched");
+    tell(lostBlocks_, "listing block", "listing blocks",
+         "could not be written to the listing file");
 }
 
 }  // namespace vendra

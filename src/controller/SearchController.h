@@ -84,8 +84,8 @@ class SearchController : private ProgressReport {
     void returnToIdle(Idle idle);
     // The message and window reset when the site refuses a search with too many listings.
     void tooManyListings();
-    // Tells the user how many listing blocks the results page lacks, and why.
-    void reportLostBlocks();
+    // Tells the user how many pages and listing blocks the results page lacks, and why.
+    void reportLosses();
 
     Platform& platform_;
     ProgressReport* progressView_;
@@ -93,6 +93,7 @@ class SearchController : private ProgressReport {
     HelpMenu help_;
     // The application folder's files, decided once at the start of each search.
     WorkingFiles files_;
+    Losses lostPages_;
     Losses lostBlocks_;
     SearchEnd lastEnd_ = SearchEnd::None;
     int searchDepth_ = 0;

@@ -88,6 +88,12 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
          kExitResultsWritten,
          "2 pages of listings found\n2 of 2 pages searched.\nFinding Bid amounts.......\n"
          "Creating Output.......\nFinished!!!"},
+        {"a page lost",
+         test::PageCount("3") + test::Block(test::ListingsRow("a", "4")),
+         {},
+         kExitResultsWritten,
+         "Finished!!!\n1 page of the search could not be fetched (no scripted page for " +
+             CategoryPageUrl("5", 3) + "); the results page lacks its listings."},
         {"stopped", page,
          [](Console& c) {
              // Stopped while the walk fetches the first page: the walk still moves on once.

@@ -29,9 +29,9 @@ class SearchControllerTest : public ::testing::Test {
 TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
     // Each way a search ends: the first page served, not served, or without listings; a stop or
     // a close at the first block; another program searching the folder, which changes nothing.
-    const SearchEnd ends[] = {SearchEnd::Finished, SearchEnd::SiteUnreachable,
-                              SearchEnd::TooManyListings, SearchEnd::Stopped, SearchEnd::Stopped,
-                              SearchEnd::FolderInUse};
+    const SearchEnd ends[] = {SearchEnd::Finished,        SearchEnd::SiteUnreachable,
+                              SearchEnd::TooManyListings, SearchEnd::Stopped,
+                              SearchEnd::Stopped,         SearchEnd::FolderInUse};
     const std::size_t fetches[] = {2, 1, 2, 2, 2, 0};
     for (int c = 0; c < 6; ++c) {
         test::FakeDesktop desk;
@@ -60,34 +60,47 @@ TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
         EXPECT_EQ(desk.messages.messages,
                   std::vector<std::string>{"Another Vendra window is searching from this folder. "
                                            "Wait for it to finish, then search again."});
-        EXPECT_EQ(desk.controls.statusHistory, std::vector<std::string>{"Ready for another search"});
+        EXPECT_EQ(desk.controls.statusHistory,
+                  std::vector<std::string>{"Ready for another search"});
         EXPECT_TRUE(desk.controls.enabled(Control::FeaturedSearchButton));
     }
 }
 
-TEST_F(SearchControllerTest, BlocksTheListingFileWouldNotTakeAreReportedAfterTheResultsPageOpens) {
+TEST_F(SearchControllerTest, PagesAndBlocksLostAreReportedAfterTheResultsPageOpens) {
     const std::string reason = test::FakeFiles::kUnwritableReason;
+    const std::string pageLost =
+        "1 page of the search could not be fetched (no scripted page for " + FeaturedPageUrl(3) +
+        "); the results page lacks its listings.";
     const struct {
+        bool thirdPageServed;
         int firstUnwritablePage;  // 0: every block is written
         std::vector<std::string> messages;
     } cases[] = {
-        {0, {}},
-        {3,
+        {true, 0, {}},
+        {true,
+         3,
          {"1 listing block could not be written to the listing file (" + reason +
           "); the results page lacks its listings."}},
-        {2,
+        {true,
+         2,
          {"3 listing blocks could not be written to the listing file (" + reason +
           "); the results page lacks their listings."}},
+        {false, 0, {pageLost}},
+        {false,
+         2,
+         {pageLost, "2 listing blocks could not be written to the listing file (" + reason +
+                        "); the results page lacks their listings."}},
     };
     const std::string listing = desk.identity.path("Listinglist.txt").string();
     desk.fetch.serve(FeaturedFirstPageUrl(),
                      test::PageCount("3") + Block(test::ListingsRow("a", "1")));
     desk.fetch.serve(FeaturedPageUrl(2), Block("b") + Block("c"));
-    desk.fetch.serve(FeaturedPageUrl(3), Block("d"));
     for (const auto& c : cases) {
         desk.messages.messages.clear();
         desk.shell.opened.clear();
         desk.files.unwritable.clear();
+        desk.fetch.pages.erase(FeaturedPageUrl(3));
+        if (c.thirdPageServed) desk.fetch.serve(FeaturedPageUrl(3), Block("d"));
         desk.fetch.onFetch = [&](const std::string& url) {
             if (url == FeaturedPageUrl(c.firstUnwritablePage))
                 desk.files.unwritable.insert(listing);
@@ -101,7 +114,7 @@ TEST_F(SearchControllerTest, BlocksTheListingFileWouldNotTakeAreReportedAfterThe
 
         EXPECT_EQ(desk.messages.messages, c.messages);
         EXPECT_EQ(seenAtMessage, c.messages.empty() ? "" : "Finished!!!, opened 1");
-        EXPECT_EQ(desk.shell.opened.size(), 1u);
+        EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::Finished);
         EXPECT_NE(desk.read("Finalsearch.htm").value_or("").find("http://x/a"), std::string::npos);
     }
 }
