@@ -6,16 +6,11 @@
 namespace vendra {
 namespace {
 
-struct BidCell {
-    std::string_view opening;
-    std::string_view closing;
-};
-
 // The cell that holds the bid count in keyword and completed-auction results...
-constexpr BidCell kResultsCell{
+constexpr BidCellMarkup kResultsCell{
     "</td><td align=\"center\" valign=\"top\" width=\"12%\"><font size=3>", "</font>"};
 // ...and in category and featured listings.
-constexpr BidCell kListingsCell{"</TD><TD ALIGN=CENTER WIDTH=\"12%\">", "<br>"};
+constexpr BidCellMarkup kListingsCell{"</TD><TD ALIGN=CENTER WIDTH=\"12%\">", "<br>"};
 
 BidReading ReadCell(std::string_view cell, const NumberSeparators& separators) {
     if (cell == "-") return {};
@@ -33,20 +28,23 @@ BidReading ReadCell(std::string_view cell, const NumberSeparators& separators) {
 
 }  // namespace
 
-BidReading ReadBids(std::string_view line, SearchKind kind, const NumberSeparators& separators) {
-    BidCell cell;
+BidCellMarkup BidCellOf(SearchKind kind) {
     switch (kind) {
         case SearchKind::Keyword:
         case SearchKind::Completed:
-            cell = kResultsCell;
-            break;
+            return kResultsCell;
         case SearchKind::Category:
         case SearchKind::Featured:
-            cell = kListingsCell;
-            break;
+            return kListingsCell;
         case SearchKind::None:
-            return {};
+            break;
     }
+    return {};
+}
+
+BidReading ReadBids(std::string_view line, SearchKind kind, const NumberSeparators& separators) {
+    const BidCellMarkup cell = BidCellOf(kind);
+    if (cell.opening.empty()) return {};
     BidReading reading;
     // Only the first cell of a line is found whatever its letter case; later ones only as
     // written, which is how the site's rows have always been read.

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "search/SearchKind.h"
 #include "platform/LocaleInfo.h"
+#include "search/SearchKind.h"
 
 namespace vendra {
 
@@ -15,6 +15,16 @@ struct BidReading {
 
     bool ok() const { return status == Status::Ok; }
 };
+
+// The markup around a bid count: the opening marker ends where the count begins, the closing
+// marker stands after it.
+struct BidCellMarkup {
+    std::string_view opening;
+    std::string_view closing;
+};
+
+// The bid cell markup of the search kind; empty markers for no search kind.
+BidCellMarkup BidCellOf(SearchKind kind);
 
 // The bid count of one line of the listing file: the number in the line's last bid cell, in the
 // cell markup of the search kind; 0 for a line without a bid cell and for a cell reading "-".

@@ -1,0 +1,119 @@
+#include "report/DataFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <nlohmann/json.hpp>
+
+namespace vendra {
+namespace {
+
+bool EndsIgnoringCase(std::string_view text, std::string_view lowerEnd) {
+    if (text.size() < lowerEnd.size()) return false;
+    text.remove_prefix(text.size() - lowerEnd.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
+        if (c != lowerEnd[i]) return false;
+    }
+    return true;
+}
+
+std::string_view NoveltyText(Novelty novelty) {
+    switch (novelty) {
+        case Novelty::New:
+            return "yes";
+        case Novelty::Seen:
+            return "no";
+        case Novelty::NotAsked:
+            break;
+    }
+    return "";
+}
+
+// RFC 4180: quoted when it holds a comma, a quote or a line break; quotes doubled.
+std::string CsvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string field = "\"";
+    for (const char c : text) {
+        if (c == '"') field += '"';
+        field += c;
+    }
+    return field + '"';
+}
+
+std::string CsvRecord(const ListingRow& row, Novelty novelty) {
+    return std::to_string(row.bids) + ',' + CsvField(row.title) + ',' + CsvField(row.link) + ',' +
+           CsvField(row.price) + ',' + CsvField(row.ends) + ',' +
+           std::string(NoveltyText(novelty)) + "\r\n";
+}
+
+// The texts are UTF-8 already; a byte that is not (a link's stray byte) becomes U+FFFD rather
+// than failing the file.
+std::string JsonObject(const ListingRow& row, Novelty novelty) {
+    nlohmann::ordered_json object;
+    object["bids"] = row.bids;
+    object["title"] = row.title;
+    object["link"] = row.link;
+    object["price"] = row.price;
+    object["ends"] = row.ends;
+    object["new"] = NoveltyText(novelty);
+    return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+}  // namespace
+
+std::optional<DataFormat> DataFormatOf(std::string_view path) {
+    if (EndsIgnoringCase(path, ".csv")) return DataFormat::Csv;
+    if (EndsIgnoringCase(path, ".json")) return DataFormat::Json;
+    return std::nullopt;
+}
+
+DataFileWriter::DataFileWriter(TextFiles& files, std::string path, DataFormat format)
+    : files_(files),
+      path_(std::move(path)),
+      partialPath_(path_ + ".partial"),
+      format_(format),
+      file_(files_.create(partialPath_)) {
+    if (format_ == DataFormat::Csv)
+        file_->write("bids,title,link,price,ends,new\r\n");
+    else
+        file_->write("[");
+}
+
+DataFileWriter::~DataFileWriter() {
+    if (!file_) return;
+    try {
+        file_->close();
+        files_.remove(partialPath_);
+    } catch (const FileError&) {
+        // The run has failed already and says so; a leftover partial file misleads no one.
+    }
+}
+
+void DataFileWriter::add(const ListingRow& row, Novelty novelty) {
+    if (format_ == DataFormat::Csv) {
+        file_->write(CsvRecord(row, novelty));
+        return;
+    }
+    file_->write(firstRow_ ? "\n" : ",\n");
+    file_->write(JsonObject(row, novelty));
+    firstRow_ = false;
+}
+
+void DataFileWriter::finish() {
+    if (format_ == DataFormat::Json) file_->write(firstRow_ ? "]\n" : "\n]\n");
+    file_->close();
+    file_.reset();
+    // The one step the file ports lack; on one file system a rename replaces the file whole.
+    if (std::rename(partialPath_.c_str(), path_.c_str()) != 0) {
+        const std::string reason = std::strerror(errno);
+        try {
+            files_.remove(partialPath_);
+        } catch (const FileError&) {
+            // The rename's failure is the one to tell.
+        }
+        throw FileError(FileError::Kind::Access, "Cannot write " + path_ + ": " + reason, reason);
+    }
+}
+
+}  // namespace vendra

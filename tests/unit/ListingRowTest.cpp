@@ -1,0 +1,146 @@
+// Listing lines read as data: the sample site's own pages, and row shapes by example. The row
+// reader fuzz target holds the reader to a plain reading of the same rules on generated rows.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "SitePages.h"
+#include "report/ListingRow.h"
+#include "retrieval/ListingBlocks.h"
+
+namespace vendra {
+namespace {
+
+// The cells as the category and featured pages write them...
+std::string CategoryRow(const std::string& title, const std::string& bids,
+                        const std::string& anchor = "href=\"http://x/1\"") {
+    return "<tr bgcolor=#eeeeee><td width=\"12%\" align=center><a " + anchor +
+           "><img src=\"p.gif\" alt=\"[Picture!]\"></a></td><td width=\"50%\"><font size=3><a "
+           "href=\"http://x/1\">" +
+           title +
+           "</a></font></td><TD ALIGN=RIGHT WIDTH=\"12%\"><b>$4.00</b></TD><TD ALIGN=CENTER "
+           "WIDTH=\"12%\">" +
+           bids +
+           "<br></TD><TD ALIGN=RIGHT WIDTH=\"16%\"><font size=2>03/14 18:22</font></TD></tr>";
+}
+// ...and as the keyword and completed-auction results do.
+std::string ResultsRow(const std::string& title, const std::string& bids) {
+    return "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=#ffffff><tr><td "
+           "valign=\"top\" width=\"12%\"><a href=\"http://x/2?a=1&amp;b=2\"><img></a></td><td "
+           "valign=\"top\" width=\"50%\"><font size=3><a href=\"http://x/2\">" +
+           title +
+           "</a></font></td><td align=\"right\" valign=\"top\" width=\"12%\"><font "
+           "size=3><b>$1,250.00</b></font></td><td align=\"center\" valign=\"top\" "
+           "width=\"12%\"><font size=3>" +
+           bids +
+           "</font></td><td align=\"right\" valign=\"top\" width=\"16%\"><font "
+           "size=2>Ended 01/02 03:04</font></td></tr></table>";
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+TEST(ListingRow, ReadsTheCellsOfEveryRowShape) {
+    const SearchKind category = SearchKind::Category, keyword = SearchKind::Keyword;
+    const std::string cat = "$4.00|03/14 18:22", res = "$1,250.00|Ended 01/02 03:04";
+    const struct {
+        const char* name;
+        SearchKind kind;
+        std::string line;
+        std::int16_t bids;
+        std::string title, link, priceAndEnds;  // "" for cells not told apart
+        bool listing = true;
+    } cases[] = {
+        {"category row", category, CategoryRow("Vintage lamp", "17"), 17, "Vintage lamp",
+         "http://x/1", cat},
+        {"results row, link as written", keyword, ResultsRow("Rare atlas", " - "), 0, "Rare atlas",
+         "http://x/2?a=1&amp;b=2", res},
+        {"upper-case markup", keyword, Upper(ResultsRow("Rare atlas", "3")), 3, "RARE ATLAS",
+         "HTTP://X/2?A=1&AMP;B=2", Upper(res)},
+        {"tags, blanks, '<' as text", category,
+         CategoryRow(" <b>Mint</b>\t<img src=new.gif>\n 5 &lt;b&gt; < 6  ", "2"), 2,
+         "Mint 5 <b> < 6", "http://x/1", cat},
+        {"named and numeric references", category,
+         CategoryRow("Caf&eacute;&nbsp;&nbsp;&#147;A&#148; &#xE9;&#233; &bogus; &#0; &amp", "1"), 1,
+         "Caf\u00e9 \u201cA\u201d \u00e9\u00e9 &bogus; \ufffd &amp", "http://x/1", cat},
+        {"windows-1252 bytes", category,
+         CategoryRow("\x93"
+                     "Caf\xe9\x94 \x81",
+                     "1", "href=\"http://x/\xe9\""),
+         1, "\u201cCaf\u00e9\u201d \ufffd", "http://x/\u00e9", cat},
+        {"unquoted href after a look-alike", category,
+         CategoryRow("a", "1", "xhref=\"z\" href= http://x/3 alt=p"), 1, "a", "http://x/3", cat},
+        {"single-quoted href", category, CategoryRow("a", "1", "HREF='http://x/4'"), 1, "a",
+         "http://x/4", cat},
+        {"no end time cell", category,
+         CategoryRow("a", "4").substr(0, CategoryRow("a", "4").find("<TD ALIGN=RIGHT WIDTH=\"16")),
+         4, "", "http://x/1", ""},
+        {"two bid cells", category, CategoryRow("a", "4") + CategoryRow("b", "5"), 5, "",
+         "http://x/1", ""},
+        {"no bid cell, no href", category, "<tr><td>a</td><td>$1</td><td>b</td></tr>", 0, "", "",
+         ""},
+        {"the other kind's markup", keyword, CategoryRow("a", "4"), 0, "", "http://x/1", ""},
+        {"a table's opening line", category,
+         "<table width=\"100%\" cellpadding=4 border=0 cellspacing=0 bgcolor=#ffffff>", 0, "", "",
+         "", false},
+        {"a table's closing line", category, "</table>", 0, "", "", "", false},
+        {"an empty line", category, "", 0, "", "", "", false},
+    };
+    for (const auto& c : cases) {
+        const ListingRow row = ReadListingRow(c.line, c.kind, {",", "."});
+        EXPECT_EQ(row.bids, c.bids) << c.name;
+        EXPECT_EQ(row.title, c.title) << c.name;
+        EXPECT_EQ(row.link, c.link) << c.name;
+        EXPECT_EQ(c.priceAndEnds.empty() ? row.price + row.ends : row.price + "|" + row.ends,
+                  c.priceAndEnds)
+            << c.name;
+        EXPECT_EQ(row.isListing(), c.listing) << c.name;
+    }
+}
+
+// Every line of the sample site's listing blocks, in both page layouts and both markups: each
+// listing is told apart whole, and every other line is no listing.
+TEST(ListingRow, ReadsEveryListingOfTheSampleSite) {
+    using site::SearchHost;
+    const struct {
+        SearchKind kind;
+        std::string page;
+    } pages[] = {
+        {SearchKind::Category, site::CategoryListingPage("267", 2)},  // one table of rows
+        {SearchKind::Category, site::CategoryListingPage("267", 3)},  // a table per row
+        {SearchKind::Featured, site::FeaturedPage(4)},
+        {SearchKind::Keyword, site::SearchResultsPage(SearchHost::Keyword, "lamp", 50)},
+        {SearchKind::Completed, site::SearchResultsPage(SearchHost::Completed, "lamp", 0)},
+    };
+    const std::regex title(R"(.+ \((category 267 page \d+|featured page 4|query lamp listing) )"
+                           R"(r?o?w? ?\d+\))"),
+        link(R"(http://cgi\.ebay\.com/aw-cgi/eBayISAPI\.dll\?ViewItem&item=\d{9})"),
+        price(R"(\$\d+\.\d\d)"), ends(R"((Ended )?\d\d/\d\d \d\d:\d\d)");
+    for (const auto& p : pages) {
+        int listings = 0, rows = 0;
+        ListingBlocks blocks(p.page);
+        while (const auto block = blocks.next()) {
+            for (std::size_t at = 0; at <= block->size();) {
+                const std::size_t end = std::min(block->find("\r\n", at), block->size());
+                const std::string line(block->substr(at, end - at));
+                at = end + 2;
+                const ListingRow row = ReadListingRow(line, p.kind, {",", "."});
+                rows += line.find("ViewItem") != std::string::npos;
+                if (!row.isListing()) continue;
+                ++listings;
+                EXPECT_TRUE(std::regex_match(row.title, title)) << row.title;
+                EXPECT_TRUE(std::regex_match(row.link, link)) << row.link;
+                EXPECT_TRUE(std::regex_match(row.price, price)) << row.price;
+                EXPECT_TRUE(std::regex_match(row.ends, ends)) << row.ends;
+            }
+        }
+        EXPECT_GT(listings, 0);
+        EXPECT_EQ(listings, rows);
+    }
+}
+
+}  // namespace
+}  // namespace vendra
