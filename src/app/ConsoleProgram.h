@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ConsolePorts.h"
+#include "cli/DataExport.h"
 #include "controller/SearchController.h"
 #include "platform/StdTextFiles.h"
 #include "platform/qt/QtEventYield.h"
@@ -13,16 +14,20 @@
 namespace vendra {
 
 // A search from the command line, wired once: the console's own ports (status texts and
-// messages on standard error, the results page's path remembered) and the Qt implementation of
-// every other port, with the search's controller over them. Needs a QCoreApplication.
+// messages on standard error, as lines or under a terminal's progress line; the results page's
+// path remembered; the data file), and the Qt implementation of every other port, with the
+// search's controller over them. Needs a QCoreApplication.
 struct ConsoleProgram {
-    ConsoleProgram(AppIdentity& identity, const SearchRequest& request);
+    // `earlier`: the links of the --since file, read before anything else runs.
+    ConsoleProgram(AppIdentity& identity, const SearchRequest& request,
+                   std::optional<EarlierLinks> earlier);
 
     XdgOpenShell desktop;
     ConsolePorts console;
+    StdTextFiles files;
+    DataExport data;
     QtEventYield yield;
     QtUrlFetch fetch;
-    StdTextFiles files;
     QtLocaleInfo locale;
     QtSearchLock lock;
     Platform platform;

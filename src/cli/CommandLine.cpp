@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "query/Categories.h"
+#include "report/DataFile.h"
 
 namespace vendra {
 namespace {
@@ -58,7 +59,8 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
         const bool takesValue =
             option != "--featured" && option != "--descriptions" && option != "--open";
         const bool known = IsOneOf(option, kSearchOptions) || IsOneOf(option, kKeywordOptions) ||
-                           option == "--min-bids" || option == "--open";
+                           option == "--min-bids" || option == "--open" || option == "--data" ||
+                           option == "--since";
         if (!known) return Refuse("unknown option " + option);
         std::string value;
         if (takesValue) {
@@ -106,6 +108,13 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
             search.minimumBids = value;
         } else if (option == "--open") {
             search.open = true;
+        } else if (option == "--data") {
+            if (!DataFormatOf(value))
+                return Refuse("--data takes a file name ending in .csv or .json, not '" + value +
+                              "'");
+            search.dataFile = value;
+        } else if (option == "--since") {
+            search.sinceFile = value;
         }
     }
     if (searchOption.empty())
@@ -122,7 +131,7 @@ std::string Usage(bool withCategories) {
         categories += "\n    " + std::string(category.name);
     if (!withCategories) categories = " see vendra --help";
     return "Usage: vendra                       open the window\n"
-           "       vendra SEARCH [--min-bids N] [--open]\n"
+           "       vendra SEARCH [--min-bids N] [--open] [--data FILE] [--since FILE]\n"
            "Searches the auction site, keeps the listings with at least N bids (default 0), "
            "writes\n"
            "the results page, most bids first, and prints its path.\n"
@@ -135,6 +144,10 @@ std::string Usage(bool withCategories) {
            "                      hold the words\n"
            "  --completed WORDS   completed auctions whose titles hold the words\n"
            "  --open              open the results page in the browser when it is written\n"
+           "  --data FILE         also write the listings of the results page to FILE, as CSV\n"
+           "                      (FILE.csv) or JSON (FILE.json)\n"
+           "  --since FILE        mark the listings that an earlier run's data file FILE lacks\n"
+           "                      as new, and say how many there are\n"
            "  --help, --version\n"
            "Progress goes to standard error. Ctrl+C once ends the walk early and writes the "
            "results\n"

@@ -21,7 +21,9 @@ struct SearchRequest {
     std::string priceTo{};
     bool descriptions = false;
     std::string minimumBids = "0";
-    bool open = false;  // hand the results page to the desktop
+    bool open = false;        // hand the results page to the desktop
+    std::string dataFile{};   // --data: the kept listings as CSV or JSON
+    std::string sinceFile{};  // --since: an earlier run's data file
 };
 
 struct CommandLine {

@@ -3,9 +3,7 @@
 namespace vendra {
 
 void ConsoleControls::setCaption(Control control, const std::string& text) {
-    if (control != Control::StatusLine || text == status_) return;
-    status_ = text;
-    progress_ << text << std::endl;
+    if (control == Control::StatusLine) output_.status(text);
 }
 
 std::string ConsoleControls::text(Control control) const {

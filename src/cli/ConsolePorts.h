@@ -1,9 +1,11 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <ostream>
 #include <string>
 
+#include "cli/ConsoleOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/WindowControls.h"
@@ -11,10 +13,10 @@
 namespace vendra {
 
 // The main window's controls for a search run from the command line: values instead of widgets,
-// and every new status text written on a line of its own.
+// and the status texts handed to the console's output.
 class ConsoleControls : public WindowControls {
   public:
-    explicit ConsoleControls(std::ostream& progress) : progress_(progress) {}
+    explicit ConsoleControls(ConsoleOutput& output) : output_(output) {}
 
     void setCaption(Control control, const std::string& text) override;
     void setEnabled(Control, bool) override {}
@@ -31,21 +33,20 @@ class ConsoleControls : public WindowControls {
     void check(bool descriptions) { descriptions_ = descriptions; }
 
   private:
-    std::ostream& progress_;
-    std::string status_;
+    ConsoleOutput& output_;
     std::map<Control, std::string> texts_;
     std::map<Control, int> lists_;
     bool descriptions_ = false;
 };
 
-// A message box that writes its text on a line of its own and is confirmed at once.
+// A message box that shows its text on the console's output and is confirmed at once.
 class ConsoleMessages : public MessageBox {
   public:
-    explicit ConsoleMessages(std::ostream& out) : out_(out) {}
-    void showMessage(const std::string& text) override { out_ << text << std::endl; }
+    explicit ConsoleMessages(ConsoleOutput& output) : output_(output) {}
+    void showMessage(const std::string& text) override { output_.message(text); }
 
   private:
-    std::ostream& out_;
+    ConsoleOutput& output_;
 };
 
 // Remembers what the search handed to the desktop, and passes it on only when asked to.
@@ -61,11 +62,13 @@ class ConsoleShell : public Shell {
 };
 
 // What a search from the command line shows instead of a window: status texts and messages on
-// `err`, and the results page handed to `desktop` only when there is one.
+// `output` (lines on standard error, or a terminal's progress line), and the results page handed
+// to `desktop` only when there is one.
 struct ConsolePorts {
-    ConsolePorts(std::ostream& err, Shell* desktop)
-        : controls(err), messages(err), shell(desktop) {}
+    ConsolePorts(std::unique_ptr<ConsoleOutput> shown, Shell* desktop)
+        : output(std::move(shown)), controls(*output), messages(*output), shell(desktop) {}
 
+    std::unique_ptr<ConsoleOutput> output;
     ConsoleControls controls;
     ConsoleMessages messages;
     ConsoleShell shell;

@@ -3,7 +3,8 @@
 namespace vendra {
 
 int RunConsoleSearch(const SearchRequest& request, SearchController& controller,
-                     ConsolePorts& console, std::ostream& out, std::ostream& err) {
+                     ConsolePorts& console, const DataExport* data, std::ostream& out,
+                     std::ostream& err) {
     ConsoleControls& controls = console.controls;
     controller.load();
     controls.type(Control::MinimumBids, request.minimumBids);
@@ -34,10 +35,18 @@ int RunConsoleSearch(const SearchRequest& request, SearchController& controller,
             return kExitBadOptions;
     }
 
+    console.output->finish();
     const char* why = nullptr;
     switch (controller.lastSearchEnd()) {
         case SearchEnd::Finished:
             out << console.shell.lastOpened() << std::endl;
+            if (data && !data->failure().empty()) {
+                err << "The data file could not be written: " << data->failure() << std::endl;
+                return kExitNoResults;
+            }
+            if (data && !request.sinceFile.empty())
+                err << data->fresh() << " of " << data->listings() << " listings are new since "
+                    << request.sinceFile << std::endl;
             return kExitResultsWritten;
         case SearchEnd::Stopped:
             err << "Search stopped." << std::endl;

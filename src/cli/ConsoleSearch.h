@@ -4,6 +4,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ConsolePorts.h"
+#include "cli/DataExport.h"
 #include "controller/SearchController.h"
 
 namespace vendra {
@@ -16,8 +17,10 @@ inline constexpr int kExitStopped = 130;
 
 // Runs the search through the window's own controller, as if the request had been typed into the
 // window and its search button clicked. Prints the results page's path on `out`, or says on
-// `err` why there is none, and returns the exit status.
+// `err` why there is none; with `data`, also how many listings are new, or why the data file
+// could not be written. Returns the exit status.
 int RunConsoleSearch(const SearchRequest& request, SearchController& controller,
-                     ConsolePorts& console, std::ostream& out, std::ostream& err);
+                     ConsolePorts& console, const DataExport* data, std::ostream& out,
+                     std::ostream& err);
 
 }  // namespace vendra

@@ -50,7 +50,7 @@ struct Pieces {
     std::int64_t done = 0, total = 0;  // total 0: not known
 };
 
-Pieces PiecesOf(const Progress& progress) {
+Pieces PiecesOf(const ProgressFigures& progress) {
     Pieces pieces;
     pieces.stage = OneLine(progress.stage);
     pieces.total = std::max<std::int64_t>(progress.total, 0);
@@ -101,7 +101,7 @@ std::string Stage(const std::string& stage, bool colour) {
 
 }  // namespace
 
-std::string RenderProgressLine(const Progress& progress, int width, bool colour) {
+std::string RenderProgressLine(const ProgressFigures& progress, int width, bool colour) {
     const std::size_t budget = width > 1 ? static_cast<std::size_t>(width) - 1 : 0;
     const Pieces p = PiecesOf(progress);
     const std::size_t stageLength = CodePointCount(p.stage);

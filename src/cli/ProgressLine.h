@@ -9,7 +9,7 @@
 namespace vendra {
 
 // Where a stage of the search stands.
-struct Progress {
+struct ProgressFigures {
     std::string stage;  // such as "Walking pages"
     std::int64_t done = 0;
     std::int64_t total = 0;  // 0 or less when not known
@@ -22,7 +22,7 @@ struct Progress {
 // width - 1 code points, so that the cursor never reaches the last column and the line never
 // wraps. Where it does not fit the bar goes first, then the rate, then the time left; the stage
 // is cut to make room. Colour, when allowed, is ANSI SGR only and takes no columns.
-std::string RenderProgressLine(const Progress& progress, int width, bool colour);
+std::string RenderProgressLine(const ProgressFigures& progress, int width, bool colour);
 
 // The line cut to `columns` code points; SGR sequences take none, and a line cut after one ends
 // by resetting the colour.

@@ -23,9 +23,9 @@ struct Overloaded : Handlers... {
 
 }  // namespace
 
-SearchController::SearchController(Platform& platform, ProgressReport* progressView)
+SearchController::SearchController(Platform& platform, FrontEndViews views)
     : platform_(platform),
-      progressView_(progressView),
+      views_(views),
       help_(platform.shell, platform.identity),
       files_(WorkingFiles::In("")) {}
 
@@ -234,14 +234,18 @@ void SearchController::findBidsAndWriteResults() {
         case ResultsOutcome::Written:
             break;
     }
-    finishResults();
+    finishResults(bids.highest);
 }
 
-void SearchController::finishResults() {
+void SearchController::finishResults(std::int16_t highest) {
     platform_.shell.open(files_.results);
     showStatus("Finished!!!");
     platform_.controls.setCaption(Control::StopButton, "Begin New Search");
     lastEnd_ = SearchEnd::Finished;
+    if (views_.results)
+        views_.results->resultsWritten({files_.listing,
+                                        platform_.controls.text(Control::MinimumBids), highest,
+                                        state_.kind, platform_.locale.separators()});
     try {
         platform_.files.remove(files_.listing);
     } catch (const FileError& error) {
@@ -250,6 +254,7 @@ void SearchController::finishResults() {
 }
 
 void SearchController::report(const Progress& event) {
+    if (views_.progress) views_.progress->report(event);
     std::visit(Overloaded{
                    [this](const progress::PagesAnnounced& e) {
                        showStatus(e.asWritten + " pages of listings found");
@@ -275,7 +280,6 @@ void SearchController::report(const Progress& event) {
                    [this](const progress::BlockLost& e) { lostBlocks_.add(e.reason); },
                },
                event);
-    if (progressView_) progressView_->report(event);
 }
 
 void SearchController::setSearchControlsEnabled(bool enabled) {

@@ -7,6 +7,7 @@
 #include "help/HelpMenu.h"
 #include "platform/Platform.h"
 #include "query/SearchUrls.h"
+#include "search/KeptListings.h"
 #include "search/SearchProgress.h"
 #include "search/SearchState.h"
 #include "search/WorkingFiles.h"
@@ -25,6 +26,14 @@ enum class SearchEnd {
     FolderInUse,      // another program was searching from the application folder
 };
 
+// What a front end may watch besides the window's controls; either may be absent.
+struct FrontEndViews {
+    // Sees every report of the stages, each just before the status text it turns into.
+    ProgressReport* progress = nullptr;
+    // Reads the kept listings of every finished search.
+    ResultsView* results = nullptr;
+};
+
 // The search's controller: the search state, the commands behind the window's buttons with the
 // button states of a search, and the order in which a search calls its stages. It turns what the
 // stages report into the status texts and button states, and hands the reports on to the front
@@ -33,8 +42,7 @@ enum class SearchEnd {
 // reach the search only through the state.
 class SearchController : private ProgressReport {
   public:
-    // `progressView`, when given, sees every report of the stages as well.
-    explicit SearchController(Platform& platform, ProgressReport* progressView = nullptr);
+    explicit SearchController(Platform& platform, FrontEndViews views = {});
 
     // Start-up, before the window is first shown: fills the category list and selects the
     // first entry of both lists.
@@ -75,7 +83,7 @@ class SearchController : private ProgressReport {
     void walkListingPages(const std::string& firstPage);
     void walkSearchResults(const ResultPages& pages);
     void findBidsAndWriteResults();
-    void finishResults();
+    void finishResults(std::int16_t highest);
     KeywordSearchForm keywordForm() const;
 
     void report(const Progress& event) override;
@@ -88,7 +96,7 @@ class SearchController : private ProgressReport {
     void reportLosses();
 
     Platform& platform_;
-    ProgressReport* progressView_;
+    FrontEndViews views_;
     SearchState state_;
     HelpMenu help_;
     // The application folder's files, decided once at the start of each search.

@@ -63,12 +63,12 @@ TEST(CommandLine, RefusesBadOptionsNamingTheOption) {
 struct Console {
     test::FakeDesktop desk;
     std::ostringstream out, err;
-    ConsolePorts console{err, nullptr};
+    ConsolePorts console{std::make_unique<LineOutput>(err), nullptr};
     Platform platform = desk.behind(console.controls, console.messages, console.shell);
     SearchController controller{platform};
 
     int run(const SearchRequest& request) {
-        return RunConsoleSearch(request, controller, console, out, err);
+        return RunConsoleSearch(request, controller, console, nullptr, out, err);
     }
 };
 
