@@ -22,9 +22,15 @@ class SampleSiteProcess {
             output += process_.readAllStandardOutput();
             port_ = listening.match(QString::fromLatin1(output)).captured(1).toUShort();
         }
+        if (port_ == 0) {
+            // A QFAIL would only leave this constructor, and the test would go on with a fetch
+            // that reaches no site: end the whole program instead.
+            process_.kill();
+            process_.waitForFinished(5000);
+            qFatal("the sample site did not start; it printed: %s", output.constData());
+        }
         qputenv("http_proxy", QString("http://127.0.0.1:%1").arg(port_).toLatin1());
         qputenv("no_proxy", "");
-        if (port_ == 0) QFAIL("the sample site did not start");
     }
 
     ~SampleSiteProcess() {
