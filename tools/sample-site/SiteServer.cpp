@@ -2,7 +2,7 @@
 
 // Boost 1.74's awaitable.hpp uses std::exchange without including <utility>, so that comes first.
 #include <utility>
-// Boost.Beast on Asio: the HTTP and the sockets.
+// Boost.Beast on Asio for the HTTP and the sockets, and the standard pieces.
 #include <array>
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
