@@ -81,6 +81,14 @@ std::string QtUrlFetch::fetch(const std::string& url) {
         tooLarge = true;
         reply->abort();
     };
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (!length.isValid() || body.expect(length.toLongLong())) return;
+        // Abandoned once Qt is done with the header: an abort in the midst of it would make Qt
+        // report an error twice. Nothing of the body is taken meanwhile.
+        tooLarge = true;
+        QMetaObject::invokeMethod(reply.get(), &QNetworkReply::abort, Qt::QueuedConnection);
+    });
     const auto takeArrived = [&] {
         const qint64 available = reply->bytesAvailable();
         if (tooLarge || available <= 0) return;
@@ -90,10 +98,6 @@ std::string QtUrlFetch::fetch(const std::string& url) {
         };
         if (!body.append(static_cast<std::size_t>(available), read)) abandon();
     };
-    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && !body.expect(length.toLongLong())) abandon();
-    });
     QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, takeArrived);
     QTimer deadline;
     deadline.setSingleShot(true);
