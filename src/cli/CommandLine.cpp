@@ -1,10 +1,10 @@
 #include "cli/CommandLine.h"
 
-#include <charconv>
 #include <optional>
 
 #include "query/Categories.h"
 #include "report/DataFile.h"
+#include "text/NumberReading.h"
 
 namespace vendra {
 namespace {
@@ -27,16 +27,17 @@ std::optional<int> ModeIndex(std::string_view mode) {
     return std::nullopt;
 }
 
-// A whole number that a bid count can hold, in plain digits with an optional sign.
+// A whole number that a bid count can hold: digits with an optional sign and blanks around them,
+// read by the window's own number reading without separators, so that what passes here is read
+// there as the same number and nothing else passes.
 bool IsWholeBidCount(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc() && end == text.data() + text.size() &&
-           value >= -32768 && value <= 32767;
+    return ReadNumber(text, NumberWidth::Int16, NumberSeparators{"", ""}).ok();
 }
 
+// The error stays one line whatever the user typed into the value it quotes.
 CommandLine Refuse(std::string error) {
+    for (char& c : error)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
     return {CommandLine::Action::Refuse, {}, std::move(error)};
 }
 

@@ -9,7 +9,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
+
+#include "platform/MappedCopy.h"
 
 namespace vendra {
 namespace {
@@ -77,10 +80,14 @@ class BufferedLineReader : public LineReader {
     void readAt(std::uint64_t offset, std::span<char> into) override {
         // Read through a mapping of the file: the results page reads its waiting rows back this
         // way one by one, and a system call for each would cost more than the copy itself.
-        // Bytes past the mapped length (a file that has grown since) are read with pread.
+        // Bytes past the mapped length (a file that has grown since) are read with pread. A file
+        // that another program shortens under the mapping is a failed read, as with pread.
         Map();
         if (offset <= mappedSize_ && into.size() <= mappedSize_ - offset) {
-            std::memcpy(into.data(), static_cast<const char*>(mapped_) + offset, into.size());
+            if (!CopyFromMapping(into.data(), static_cast<const char*>(mapped_) + offset,
+                                 into.size()))
+                throw FileError(FileError::Kind::Access,
+                                "Cannot read " + path_ + ": file shortened while it was read");
             return;
         }
         // pread leaves the stream's own position and buffer alone.
@@ -172,11 +179,14 @@ std::unique_ptr<LineAppender> StdTextFiles::openForAppending(const std::string& 
               fd_(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666)) {
             if (fd_ < 0) throw ErrorFromErrno("Cannot open", path_);
         }
-        ~DescriptorAppender() override { ::close(fd_); }
+        ~DescriptorAppender() override {
+            if (fd_ >= 0) ::close(fd_);
+        }
         DescriptorAppender(const DescriptorAppender&) = delete;
         DescriptorAppender& operator=(const DescriptorAppender&) = delete;
 
         void appendLine(std::string_view text) override {
+            if (fd_ < 0) throw FileError(FileError::Kind::Access, "Already closed: " + path_);
             iovec parts[] = {{const_cast<char*>(text.data()), text.size()},
                              {const_cast<char*>("\r\n"), 2}};
             std::size_t first = 0;
@@ -195,6 +205,13 @@ std::unique_ptr<LineAppender> StdTextFiles::openForAppending(const std::string& 
                     parts[first].iov_len -= done;
                 }
             }
+        }
+
+        void close() override {
+            // The descriptor is gone whatever close() answers (also on EINTR), so it is never
+            // closed twice.
+            const int fd = std::exchange(fd_, -1);
+            if (fd >= 0 && ::close(fd) != 0) throw ErrorFromErrno("Cannot write", path_);
         }
 
       private:

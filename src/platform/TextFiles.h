@@ -56,8 +56,13 @@ public:
 // program that ends abruptly loses none of them.
 class LineAppender {
 public:
+    // Closes the file if close() has not, without a word about a failure.
     virtual ~LineAppender() = default;
     virtual void appendLine(std::string_view text) = 0;  // text and CR LF; throws FileError
+    // Closes the file. Throws FileError when the system reports a failure only now (a network
+    // file system may report a failed write at the close); a line appended after it fails.
+    // Closing again does nothing.
+    virtual void close() = 0;
 };
 
 // The sequential text files and file-system operations of the working files. Bytes are written

@@ -117,6 +117,40 @@ class FetchWalkTest : public QObject {
         QCOMPARE(walk.replies.count(nullptr), 9);  // every reply caught, and gone
     }
 
+    // A compressed body counts by its decoded bytes: a body that decodes to the bound comes whole,
+    // one byte more is abandoned, however little of it crossed the network; one that does not
+    // decode is a failure, never a page cut short.
+    void compressedBodiesCountDecodedAgainstTheBound() {
+        QTcpServer direct;
+        QVERIFY(direct.listen(QHostAddress::LocalHost));
+        const auto deflated = [](qsizetype size) {
+            return qCompress(QByteArray(size, 'x'), 9).mid(4);  // the zlib stream
+        };
+        const QMap<QByteArray, QByteArray> bodies{{"/bound", deflated(limits::kPageBytes)},
+                                                  {"/past", deflated(limits::kPageBytes + 1)},
+                                                  {"/broken", "not a zlib stream at all"}};
+        QObject::connect(&direct, &QTcpServer::newConnection, [&] {
+            QTcpSocket* socket = direct.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, [&, socket] {
+                const QByteArray body = bodies.value(socket->readAll().split(' ').value(1));
+                socket->write("HTTP/1.1 200 OK\r\nContent-Encoding: deflate\r\nContent-Length: " +
+                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            });
+        });
+        qputenv("no_proxy", "127.0.0.1");
+        const std::string origin = "http://127.0.0.1:" + std::to_string(direct.serverPort());
+        QtUrlFetch fetch;
+        QCOMPARE(fetch.fetch(origin + "/bound").size(), limits::kPageBytes);
+        QVERIFY_THROWS_EXCEPTION(FetchError, fetch.fetch(origin + "/broken"));
+        try {
+            fetch.fetch(origin + "/past");
+            QFAIL("a page past the bound came");
+        } catch (const FetchError& failure) {
+            QCOMPARE(failure.what(), std::string("the page is larger than 32 MB"));
+        }
+        qunsetenv("no_proxy");
+    }
+
     // Hosts in no_proxy are reached directly: redirects are followed, deflated bodies unpacked,
     // and a host that takes no connection is a failure. The rest go through the proxy, where what
     // a request line cannot carry is escaped and the rest goes out as built.

@@ -23,11 +23,11 @@ const std::string kCategory = "http://listings.ebay.com/aw/plistings/list/catego
 const std::string kSearch = "http://search.ebay.com/search/search.dll?query=lamp";
 const std::string kOther = "http://listings.ebay.com/aw/plistings/list/category1/index.html";
 
-// Everything the site sends until it closes the connection.
-std::string ReadToEnd(asio::ip::tcp::socket&& socket) {
+// Everything the site sends until it closes the connection, or its first `most` bytes.
+std::string ReadToEnd(asio::ip::tcp::socket&& socket, std::size_t most = SIZE_MAX) {
     std::string bytes;
     boost::system::error_code end;
-    asio::read(socket, asio::dynamic_buffer(bytes), end);
+    asio::read(socket, asio::dynamic_buffer(bytes, most), end);
     return bytes;
 }
 
@@ -39,6 +39,8 @@ TEST(SiteFaults, EachChangesItsAnswerAndHoldsNoOtherUp) {
         const char* fault;
         std::string target, shown, hidden;
         std::chrono::milliseconds wait{};
+        std::size_t most = SIZE_MAX;  // of the answer read
+        std::size_t body = 0;         // the body's length, where it differs from the page's
     } cases[] = {
         {"badcount@267/", kCategory + "index.html", "of <b>many</b></font>", "of <b>4"},
         // The whole page announced, half of it sent.
@@ -50,6 +52,13 @@ TEST(SiteFaults, EachChangesItsAnswerAndHoldsNoOtherUp) {
         {"bigcount=40000@267/", kCategory + "page5.html", "267 page 5 row 1)", "no items on"},
         {"bigcount=40000@lamp", kSearch + "&skip=100", "<b>40,000</b> items", "No items on"},
         {"big@267/", kCategory + "index.html", "267 page 1 row 2000)", ""},
+        // Past what any page holds: announced, sent in full, or without end.
+        {"huge@267/", kCategory + "index.html", "Content-Length: 104857600\r\n", "", 0ms, SIZE_MAX,
+         vendra::site::kHugeBodyBytes},
+        {"endless@267/", kCategory + "index.html", "Transfer-Encoding: chunked", "\r\n0\r\n\r\n",
+         0ms, 3 << 20},
+        {"length=40000000@267/", kCategory + "index.html", "Content-Length: 40000000\r\n", "", 0ms,
+         SIZE_MAX, vendra::site::CategoryListingPage("267", 1).size()},
         {"latency=300@267/", kCategory + "index.html", "</html>", "", 300ms},
         // A pause before each byte of the body.
         {"drip=0.002@none", "http://listings.ebay.com/none", "</html>", "",
@@ -75,8 +84,10 @@ TEST(SiteFaults, EachChangesItsAnswerAndHoldsNoOtherUp) {
         asio::ip::tcp::socket faulty = ask(c.target);
         EXPECT_NE(ReadToEnd(ask(kOther)).find("</html>"), std::string::npos);
         faulty.shutdown(asio::ip::tcp::socket::shutdown_send);
-        const std::string answer = ReadToEnd(std::move(faulty));
+        const std::string answer = ReadToEnd(std::move(faulty), c.most);
         EXPECT_TRUE(c.shown.empty() ? answer.empty() : answer.find(c.shown) != std::string::npos);
+        EXPECT_TRUE(c.body == 0 || answer.size() - answer.find("\r\n\r\n") - 4 == c.body);
+        EXPECT_TRUE(c.most == SIZE_MAX || answer.size() == c.most);  // still coming
         EXPECT_TRUE(c.hidden.empty() || answer.find(c.hidden) == std::string::npos);
         EXPECT_TRUE(c.wait == 0ms || std::chrono::steady_clock::now() - start >= c.wait);
         site.stop();

@@ -155,6 +155,12 @@ class FakeFiles : public StdTextFiles {
                 files_.failIfUnwritable(path_);
                 file_->appendLine(text);
             }
+            void close() override {
+                file_->close();
+                if (files_.unclosable.count(path_))
+                    throw FileError(FileError::Kind::Access,
+                                    "Cannot write " + path_ + ": " + kLateReason, kLateReason);
+            }
 
           private:
             const FakeFiles& files_;
@@ -172,6 +178,8 @@ class FakeFiles : public StdTextFiles {
     std::set<std::string> undeletable;
     std::set<std::string> unwritable;  // appending fails as on a full disk
     static constexpr const char* kUnwritableReason = "No space left on device";
+    std::set<std::string> unclosable;  // closing fails, as a network file system may report
+    static constexpr const char* kLateReason = "Input/output error";
     std::vector<std::string> removed;  // every path asked to be deleted, in order
 };
 

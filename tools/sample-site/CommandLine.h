@@ -18,7 +18,7 @@ struct Options {
 inline constexpr const char* kUsage =
     "usage: sample-site [--port N] [--log FILE] [--fault KIND@SUBSTRING]...\n"
     "  KIND: latency=MS, stall, reset, truncate, drip=SECONDS, badcount, nocount, big,\n"
-    "        bigcount=N\n";
+    "        bigcount=N, endless, huge, length=BYTES\n";
 
 // Reads "--name value" and "--name=value"; on a mistake, says what is wrong in `error`.
 std::optional<Options> ParseCommandLine(int argc, char** argv, std::string& error);

@@ -29,10 +29,20 @@ std::function<void(FaultPlan&)> Effect(std::string_view name,
         if (name == "badcount") return [](FaultPlan& plan) { plan.twist.count = Count::Word; };
         if (name == "nocount") return [](FaultPlan& plan) { plan.twist.count = Count::Missing; };
         if (name == "big") return [](FaultPlan& plan) { plan.twist.big = true; };
+        if (name == "endless") return [](FaultPlan& plan) { plan.endless = true; };
+        if (name == "huge") return [](FaultPlan& plan) { plan.huge = true; };
         return nullptr;
     }
     if (name == "bigcount")
         return [text = std::string(*value)](FaultPlan& plan) { plan.twist.countText = text; };
+    if (name == "length") {
+        std::uint64_t length = 0;
+        const auto [end, problem] =
+            std::from_chars(value->data(), value->data() + value->size(), length);
+        if (value->empty() || problem != std::errc() || end != value->data() + value->size())
+            return nullptr;
+        return [length](FaultPlan& plan) { plan.announced = length; };
+    }
     const std::optional<double> number = WaitNumber(*value);
     if (!number) return nullptr;
     if (name == "latency") {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,8 +19,14 @@ struct FaultPlan {
     bool stall = false;
     bool reset = false;
     bool truncate = false;
+    bool endless = false;                    // a chunked body that never ends
+    bool huge = false;                       // a body of kHugeBodyBytes
+    std::optional<std::uint64_t> announced;  // the Content-Length, whatever the body is
     PageTwist twist;
 };
+
+// The body of a `huge` answer: the page, then its bytes again and again.
+inline constexpr std::uint64_t kHugeBodyBytes = std::uint64_t{100} << 20;
 
 // One --fault KIND@SUBSTRING: a request whose full target contains the substring gets it.
 struct Fault {

@@ -2,11 +2,14 @@
 
 // Boost 1.74's awaitable.hpp uses std::exchange without including <utility>, so that comes first.
 #include <utility>
-// Boost.Beast on Asio: the HTTP and the sockets.
+// Boost.Beast on Asio for the HTTP and the sockets, and the standard pieces.
+#include <array>
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <limits>
 #include <memory>
+#include <sstream>
 
 #include "SitePages.h"
 #include "SiteTarget.h"
@@ -44,31 +47,50 @@ SitePage Answer(const http::request<http::string_body>& request, const SiteTarge
 }
 
 // The header at once, then the body as it is, never compressed (the bytes on the wire are the
-// page's bytes): whole, or its first half when truncated, and byte by byte when dripping.
+// page's bytes): whole, or its first half when truncated, and byte by byte when dripping. A huge
+// body is the page's bytes again and again up to its length; an endless one goes on in chunks
+// until the client goes.
 asio::awaitable<void> Respond(boost::beast::tcp_stream& stream,
                               const http::request<http::string_body>& request, const SitePage& page,
                               const FaultPlan& plan) {
+    const std::string_view body = page.body;
+    const bool endless = plan.endless && !body.empty();
+    std::uint64_t length = plan.huge && !body.empty() ? kHugeBodyBytes : body.size();
     http::response<http::empty_body> response(static_cast<http::status>(page.status),
                                               request.version());
     response.set(http::field::content_type, "text/html");
-    response.content_length(page.body.size());
+    if (endless)
+        response.chunked(true);
+    else
+        response.content_length(plan.announced.value_or(length));
     response.keep_alive(request.keep_alive());
     http::response_serializer<http::empty_body> header(response);
     co_await http::async_write_header(stream, header, use_awaitable);
 
-    std::string_view body = page.body;
-    if (request.method() == http::verb::head) body = {};
-    if (plan.truncate) body = body.substr(0, body.size() / 2);
+    if (request.method() == http::verb::head) co_return;
+    if (endless) length = std::numeric_limits<std::uint64_t>::max();
+    if (plan.truncate) length /= 2;
     asio::steady_timer pause(stream.get_executor());
-    for (std::size_t sent = 0; sent < body.size();) {
-        std::size_t size = body.size() - sent;
+    for (std::uint64_t sent = 0; sent < length;) {
+        const auto at = static_cast<std::size_t>(sent % body.size());
+        std::size_t size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(body.size() - at, length - sent));
         if (plan.drip.count() > 0) {
             pause.expires_after(plan.drip);
             co_await pause.async_wait(use_awaitable);
             size = 1;
         }
-        sent += co_await asio::async_write(stream.socket(), asio::buffer(body.substr(sent, size)),
-                                           use_awaitable);
+        const auto piece = asio::buffer(body.substr(at, size));
+        if (endless) {
+            const std::string chunkSize =
+                (std::ostringstream() << std::hex << size << "\r\n").str();
+            const std::array<asio::const_buffer, 3> chunk{asio::buffer(chunkSize), piece,
+                                                          asio::buffer("\r\n", 2)};
+            co_await asio::async_write(stream.socket(), chunk, use_awaitable);
+        } else {
+            co_await asio::async_write(stream.socket(), piece, use_awaitable);
+        }
+        sent += size;
     }
 }
 
@@ -105,7 +127,7 @@ asio::awaitable<void> Serve(boost::beast::tcp_stream stream, int connection,
 
         const SitePage page = Answer(request, target, plan.twist);
         co_await Respond(stream, request, page, plan);
-        if (plan.truncate || !request.keep_alive()) {
+        if (plan.truncate || plan.announced || !request.keep_alive()) {
             socket.close();
             co_return;
         }

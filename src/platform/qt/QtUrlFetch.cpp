@@ -4,24 +4,37 @@
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
 #include "platform/qt/HeldInput.h"
 #include "platform/qt/RecentSystemProxy.h"
 
+#include "platform/PageBody.h"
 #include "platform/RequestLine.h"
 
 namespace vendra {
 namespace {
 
-// Errors that still delivered an HTTP response: its body is the page.
-bool IsHttpAnswer(QNetworkReply::NetworkError error) {
-    return error == QNetworkReply::NoError ||
-           (error >= QNetworkReply::ContentAccessDenied &&
-            error <= QNetworkReply::UnknownContentError) ||
-           (error >= QNetworkReply::InternalServerError &&
-            error <= QNetworkReply::UnknownServerError);
+// Errors that only tell an HTTP error status: the response came whole, and its body is the page.
+// The same errors on a status below 400 tell a body that could not be had (a compressed one that
+// does not decode), and so does any other error.
+bool IsHttpAnswer(const QNetworkReply& reply) {
+    const QNetworkReply::NetworkError error = reply.error();
+    if (error == QNetworkReply::NoError) return true;
+    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return status >= 400 && ((error >= QNetworkReply::ContentAccessDenied &&
+                              error <= QNetworkReply::UnknownContentError) ||
+                             (error >= QNetworkReply::InternalServerError &&
+                              error <= QNetworkReply::UnknownServerError));
+}
+
+// How much of a body Qt may hold ahead of what the fetch has taken: the rest waits in the network.
+constexpr qint64 kReadAheadBytes = 1 << 20;
+
+std::string TooLargeMessage() {
+    return "the page is larger than " + std::to_string(limits::kPageBytes >> 20) + " MB";
 }
 
 }  // namespace
@@ -44,6 +57,9 @@ std::string QtUrlFetch::fetch(const std::string& url) {
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setTransferTimeout(static_cast<int>(timeout_.count()));
+    // Qt's own check refuses a compressed body past 10 MB decoded that shrank more than 40 times;
+    // the page bound below counts decoded bytes for every body alike instead.
+    request.setDecompressedSafetyCheckThreshold(-1);
 
     cancelled_ = false;
     // Deleted when this call returns, whichever way. A search runs inside a click, so a
@@ -55,6 +71,34 @@ std::string QtUrlFetch::fetch(const std::string& url) {
     inFlight_ = reply.get();
     bool pastDeadline = false;
     QEventLoop loop;
+
+    // The body is taken as it arrives, so that Qt never holds it whole, and abandoned as soon as
+    // it would pass the bound: announced, or as it streams in (decoded, when it comes compressed).
+    PageBody body(limits::kPageBytes);
+    bool tooLarge = false;
+    reply->setReadBufferSize(kReadAheadBytes);
+    const auto abandon = [&] {
+        tooLarge = true;
+        reply->abort();
+    };
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (!length.isValid() || body.expect(length.toLongLong())) return;
+        // Abandoned once Qt is done with the header: an abort in the midst of it would make Qt
+        // report an error twice. Nothing of the body is taken meanwhile.
+        tooLarge = true;
+        QMetaObject::invokeMethod(reply.get(), &QNetworkReply::abort, Qt::QueuedConnection);
+    });
+    const auto takeArrived = [&] {
+        const qint64 available = reply->bytesAvailable();
+        if (tooLarge || available <= 0) return;
+        const auto read = [&](char* into, std::size_t size) {
+            return static_cast<std::size_t>(
+                std::max<qint64>(reply->read(into, static_cast<qint64>(size)), 0));
+        };
+        if (!body.append(static_cast<std::size_t>(available), read)) abandon();
+    };
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, takeArrived);
     QTimer deadline;
     deadline.setSingleShot(true);
     deadline.setTimerType(Qt::PreciseTimer);  // a coarse timer may end a request early
@@ -76,12 +120,14 @@ std::string QtUrlFetch::fetch(const std::string& url) {
 
     const QNetworkReply::NetworkError error = reply->error();
     if (cancelled_) throw FetchError("the request was cancelled");
+    if (tooLarge) throw FetchError(TooLargeMessage());
     if (pastDeadline) throw FetchError("the site took too long to send the page");
     if (error == QNetworkReply::OperationCanceledError)
         throw FetchError("the site did not answer in time");
-    if (!IsHttpAnswer(error)) throw FetchError(reply->errorString().toStdString());
-    const QByteArray body = reply->readAll();
-    return std::string(body.constData(), static_cast<std::size_t>(body.size()));
+    if (!IsHttpAnswer(*reply)) throw FetchError(reply->errorString().toStdString());
+    takeArrived();  // whatever came with the end of the reply
+    if (tooLarge) throw FetchError(TooLargeMessage());
+    return body.take();
 }
 
 void QtUrlFetch::cancel() {

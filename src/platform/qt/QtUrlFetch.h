@@ -14,7 +14,9 @@ namespace vendra {
 // reuse their connection; the desktop's proxy settings (http_proxy, no_proxy), redirects and
 // compressed bodies are Qt's. While a request runs the window keeps painting, but clicks and keys
 // wait until the walk yields. A request fails when it stalls for `timeout`, or when it has not
-// finished within `deadline` however steadily it goes on. Nothing of a request outlives its fetch.
+// finished within `deadline` however steadily it goes on, or as soon as its body (decoded) would
+// pass limits::kPageBytes: the body is taken as it arrives, and Qt holds little of it ahead.
+// Nothing of a request outlives its fetch.
 class QtUrlFetch : public UrlFetch {
 public:
     explicit QtUrlFetch(std::chrono::milliseconds timeout = limits::kFetchTimeout,
