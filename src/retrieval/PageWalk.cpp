@@ -23,6 +23,17 @@ class ListingFile {
         if (!file_) file_ = files.openForAppending(path_);
         file_->appendLine(block);
     }
+    // Some file systems report a failed write only at the close: the last block then counts as
+    // lost.
+    void close(ProgressReport& progress) {
+        if (!file_) return;
+        try {
+            file_->close();
+        } catch (const FileError& error) {
+            progress.report(progress::BlockLost{error.reason()});
+        }
+        file_.reset();
+    }
 
   private:
     const std::string& path_;
@@ -94,7 +105,7 @@ void WalkPages(const std::string& firstPage, const std::string& followingPrefix,
     bool pageNumbersUsedUp = false;
     while (url && !state.stopRequested) {
         ports.progress.report(progress::PageStepBegun{});
-        if (WalkPage(*url, listing, state, ports) == PageEnd::Incomplete) return;
+        if (WalkPage(*url, listing, state, ports) == PageEnd::Incomplete) break;
 
         std::optional<Progress> next;
         switch (state.kind) {
@@ -114,6 +125,7 @@ void WalkPages(const std::string& firstPage, const std::string& followingPrefix,
         }
         if (url) ports.progress.report(*next);
     }
+    listing.close(ports.progress);
 }
 
 }  // namespace vendra

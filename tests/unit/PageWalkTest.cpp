@@ -76,6 +76,13 @@ TEST(PageWalk, APageThatCannotBeFetchedOrWrittenIsLostAndTheWalkGoesOn) {
     w.walk("first", "", "gone/Listinglist.txt");
     EXPECT_EQ(w.progress.all<progress::BlockLost>(),
               std::vector<progress::BlockLost>(2, {"No such file or directory"}));
+
+    // A write the system refuses only at the close: the last block counts as lost.
+    w.progress.events.clear();
+    w.desk.files.unclosable.insert(listingFile);
+    w.walk("first");
+    EXPECT_EQ(w.progress.all<progress::BlockLost>(),
+              std::vector<progress::BlockLost>{{test::FakeFiles::kLateReason}});
 }
 
 TEST(PageWalk, StopAndSeeIncompleteResultsEndTheWalk) {
