@@ -2,11 +2,9 @@
 // links in every quoting, character references, windows-1252 bytes, stray '<'), or taken as they
 // come, read as rows against a plain reading: tags from '<' and a letter, '/', '!' or '?' to the
 // next '>'; a cell from a <td> to the next td, tr or table tag; the bid cell the one whose markup
-// stands where the cell before it ends; texts without tags, decoded with a table of the code page,
-// references decoded, split into words at the blanks and joined by single spaces.
+// stands where the cell before it ends; texts without tags, decoded (the decoders have tables of
+// their own in the unit tests), split into words at the blanks and joined by single spaces.
 // Input: numbers from the end pick the search kind and the pieces, text from the start fills them.
-#include <libxml/HTMLparser.h>
-
 #include <array>
 #include <cctype>
 #include <string>
@@ -15,64 +13,13 @@
 #include "FuzzInput.h"
 #include "report/BidReader.h"
 #include "report/ListingRow.h"
-#include "text/Utf8.h"
+#include "text/HtmlEntities.h"
+#include "text/Windows1252.h"
 
 using vendra::SearchKind;
 using vendra::fuzz::Lower;
 
-// 0x80 to 0x9F of windows-1252; 0xFFFD where it has nothing.
-constexpr std::array<char32_t, 32> kHigh{
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
-static char32_t FromCodePage(unsigned char c) {
-    return c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c;
-}
-
 static bool IsAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
-
-// Code points of the cell text, references decoded.
-static std::u32string Decoded(const std::string& bytes) {
-    std::u32string text;
-    for (std::size_t at = 0; at < bytes.size(); ++at) {
-        std::size_t end = at + 1 + (at + 1 < bytes.size() && bytes[at + 1] == '#');
-        while (end < bytes.size() && IsAlnum(bytes[end])) ++end;
-        const std::string name = bytes.substr(at + 1, end - at - 1);
-        if (bytes[at] != '&' || end >= bytes.size() || bytes[end] != ';' || name.empty() ||
-            name.size() > 32) {
-            text += FromCodePage(static_cast<unsigned char>(bytes[at]));
-            continue;
-        }
-        std::uint64_t value = 0;
-        bool number = name[0] == '#' && name.size() > 1;
-        if (number) {
-            const bool hex = name[1] == 'x' || name[1] == 'X';
-            number = name.size() > (hex ? 2u : 1u);
-            for (std::size_t i = hex ? 2 : 1; i < name.size() && number; ++i) {
-                number = hex ? std::isxdigit(static_cast<unsigned char>(name[i])) != 0
-                             : std::isdigit(static_cast<unsigned char>(name[i])) != 0;
-                if (!number) break;
-                const std::uint64_t digit = std::stoul(name.substr(i, 1), nullptr, 16);
-                value = std::min<std::uint64_t>(value * (hex ? 16 : 10) + digit, 1u << 30);
-            }
-        }
-        const htmlEntityDesc* entity =
-            name[0] == '#' ? nullptr
-                           : htmlEntityLookup(reinterpret_cast<const xmlChar*>(name.c_str()));
-        if (!number && !entity) {
-            text += FromCodePage('&');
-            continue;
-        }
-        if (entity) value = entity->value;
-        if (number && value >= 0x80 && value < 0xA0)
-            value = FromCodePage(static_cast<unsigned char>(value));
-        if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000)) value = 0xFFFD;
-        text += static_cast<char32_t>(value);
-        at = end;
-    }
-    return text;
-}
 
 struct Tag {
     std::size_t begin, end;
@@ -103,14 +50,19 @@ static std::string Text(const std::string& line, const std::vector<Tag>& tags, s
         for (const Tag& tag : tags) inTag = inTag || (at >= tag.begin && at < tag.end);
         if (!inTag) bytes += line[at];
     }
+    // The words between blanks: controls, space, DEL and U+00A0.
+    const std::string text = vendra::DecodeEntities(vendra::Windows1252ToUtf8(bytes)) + " ";
     std::string joined, word;
-    for (const char32_t c : Decoded(bytes) + U" ") {
-        if (c > 0x20 && c != 0x7F && c != 0xA0) {
-            vendra::AppendUtf8(word, c);
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c > 0x20 && c != 0x7F &&
+            !(c == 0xC2 && static_cast<unsigned char>(text[at + 1]) == 0xA0)) {
+            word += text[at];
         } else if (!word.empty()) {
             joined += (joined.empty() ? "" : " ") + word;
             word.clear();
         }
+        at += c == 0xC2 && static_cast<unsigned char>(text[at + 1]) == 0xA0;
     }
     return joined;
 }
@@ -131,11 +83,7 @@ static std::string Href(const std::string& line, const std::vector<Tag>& tags, b
             const std::size_t end =
                 quoted ? text.find(text[next], next + 1) : text.find_first_of(blanks, next);
             found = true;
-            const std::string value = text.substr(next + quoted, end - next - quoted);
-            std::string utf8;
-            for (const char c : value)
-                vendra::AppendUtf8(utf8, FromCodePage(static_cast<unsigned char>(c)));
-            return utf8;
+            return vendra::Windows1252ToUtf8(text.substr(next + quoted, end - next - quoted));
         }
     }
     return {};
