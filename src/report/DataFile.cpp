@@ -69,11 +69,10 @@ std::optional<DataFormat> DataFormatOf(std::string_view path) {
 }
 
 DataFileWriter::DataFileWriter(TextFiles& files, std::string path, DataFormat format)
-    : files_(files),
-      path_(std::move(path)),
+    : path_(std::move(path)),
       partialPath_(path_ + ".partial"),
       format_(format),
-      file_(files_.create(partialPath_)) {
+      file_(files.create(partialPath_)) {
     if (format_ == DataFormat::Csv)
         file_->write("bids,title,link,price,ends,new\r\n");
     else
@@ -84,10 +83,10 @@ DataFileWriter::~DataFileWriter() {
     if (!file_) return;
     try {
         file_->close();
-        files_.remove(partialPath_);
     } catch (const FileError&) {
-        // The run has failed already and says so; a leftover partial file misleads no one.
+        // The run has failed already and says so.
     }
+    std::remove(partialPath_.c_str());
 }
 
 void DataFileWriter::add(const ListingRow& row, Novelty novelty) {
@@ -104,14 +103,11 @@ void DataFileWriter::finish() {
     if (format_ == DataFormat::Json) file_->write(firstRow_ ? "]\n" : "\n]\n");
     file_->close();
     file_.reset();
-    // The one step the file ports lack; on one file system a rename replaces the file whole.
+    // Renaming and removing the partial file are steps the file ports lack, and a rename within
+    // one folder replaces the file whole.
     if (std::rename(partialPath_.c_str(), path_.c_str()) != 0) {
         const std::string reason = std::strerror(errno);
-        try {
-            files_.remove(partialPath_);
-        } catch (const FileError&) {
-            // The rename's failure is the one to tell.
-        }
+        std::remove(partialPath_.c_str());
         throw FileError(FileError::Kind::Access, "Cannot write " + path_ + ": " + reason, reason);
     }
 }

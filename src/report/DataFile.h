@@ -36,7 +36,6 @@ class DataFileWriter {
     void finish();
 
   private:
-    TextFiles& files_;
     std::string path_;
     std::string partialPath_;
     DataFormat format_;
