@@ -26,13 +26,13 @@ std::size_t Columns(const std::string& line) {
 }
 
 TEST(ProgressLine, DropsTheBarThenTheRateThenTheTimeLeft) {
-    const Progress walk{"Walking pages", 12, 40, "pages", milliseconds(4000)};
-    const Progress unknown{"Walking pages", 12, 0, "pages", milliseconds(4000)};
-    const Progress over{"Reading", 150, 120, "listings", milliseconds(0)};
-    const Progress slow{"Walking pages", 1, 32767, "pages", milliseconds(10000)};
+    const ProgressFigures walk{"Walking pages", 12, 40, "pages", milliseconds(4000)};
+    const ProgressFigures unknown{"Walking pages", 12, 0, "pages", milliseconds(4000)};
+    const ProgressFigures over{"Reading", 150, 120, "listings", milliseconds(0)};
+    const ProgressFigures slow{"Walking pages", 1, 32767, "pages", milliseconds(10000)};
     const std::string bar36 = "[" + std::string(10, '#') + std::string(26, '-') + "]";
     const struct {
-        const Progress& progress;
+        const ProgressFigures& progress;
         int width;
         std::string line;
     } cases[] = {
@@ -57,7 +57,7 @@ TEST(ProgressLine, DropsTheBarThenTheRateThenTheTimeLeft) {
 }
 
 TEST(ProgressLine, NeverReachesTheLastColumn) {
-    const Progress shapes[] = {
+    const ProgressFigures shapes[] = {
         {"Walking pages", 7, 9, "pages", milliseconds(1500)},
         {"S\u00f6kning p\u00e5g\u00e5r \u2014 sidor", 123456, 7654321, "listings", milliseconds(1)},
         {"Line\nbreak\x1b[2J", -3, -1, "", milliseconds(-5)},
@@ -65,7 +65,7 @@ TEST(ProgressLine, NeverReachesTheLastColumn) {
     };
     // No control character but the escape of a colour, and that only when allowed.
     const std::regex plain("[^\\x00-\\x1f]*"), coloured("([^\\x00-\\x1f]|\x1b\\[[0-9;]*m)*");
-    for (const Progress& progress : shapes) {
+    for (const ProgressFigures& progress : shapes) {
         for (int width = -1; width < 130; ++width) {
             for (const bool colour : {false, true}) {
                 const std::string line = RenderProgressLine(progress, width, colour);
