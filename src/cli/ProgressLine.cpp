@@ -58,8 +58,10 @@ Pieces PiecesOf(const ProgressFigures& progress) {
     if (pieces.total > 0) pieces.done = std::min(pieces.done, pieces.total);
     const std::string unit = OneLine(progress.unit);
     pieces.shortCount = std::to_string(pieces.done);
-    if (pieces.total > 0) pieces.shortCount += "/" + std::to_string(pieces.total);
-    pieces.count = unit.empty() ? pieces.shortCount : pieces.shortCount + " " + unit;
+    // Appended piece by piece: GCC 12 warns (-Wrestrict) of `"/" + std::string` at -O3.
+    if (pieces.total > 0) pieces.shortCount.append("/").append(std::to_string(pieces.total));
+    pieces.count = pieces.shortCount;
+    if (!unit.empty()) pieces.count.append(" ").append(unit);
     const double seconds = std::chrono::duration<double>(progress.elapsed).count();
     const double perSecond = seconds > 0 ? static_cast<double>(pieces.done) / seconds : 0;
     pieces.rate = Rate(perSecond);

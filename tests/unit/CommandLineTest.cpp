@@ -49,6 +49,8 @@ TEST(CommandLine, RefusesBadOptionsNamingTheOption) {
         {{"--category", "7", "--mode", "any"}, "--mode"},
         {{"--category", "7", "--featured"}, "--featured"},
         {{"--min-bids", "3"}, "--category"},
+        {{"--featured", "--data", "rows.txt"}, "--data"},
+        {{"--featured", "--since"}, "--since"},
     };
     // Each is refused before anything is fetched or deleted, not read by the window as nothing.
     for (const char* minimum : {"3.5", "40000", "-32769", "+-5", "-+5", "++5", "--5", "5-", "1 2",
@@ -157,6 +159,22 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
     Console none;
     EXPECT_EQ(none.run({}), kExitBadOptions);
     EXPECT_TRUE(none.desk.fetch.requests.empty() && none.err.str().empty());
+}
+
+// The results page is written, but a script that asked for the data must not read an old file as
+// this run's.
+TEST(ConsoleSearch, ADataFileThatCannotBeWrittenEndsWithoutSuccess) {
+    Console console;
+    DataExport data(console.desk.files, console.desk.identity.path("gone/now.csv"), std::nullopt);
+    SearchController controller(console.platform, {nullptr, &data});
+    console.desk.fetch.serve(FeaturedFirstPageUrl(), test::Block(test::ListingsRow("a", "4")));
+    const SearchRequest request{.kind = SearchKind::Featured, .dataFile = "gone/now.csv"};
+    EXPECT_EQ(
+        RunConsoleSearch(request, controller, console.console, &data, console.out, console.err),
+        kExitNoResults);
+    EXPECT_TRUE(console.desk.read("Finalsearch.htm"));
+    EXPECT_TRUE(console.err.str().ends_with("No such file or directory\n")) << console.err.str();
+    EXPECT_NE(console.err.str().find("The data file could not be written: "), std::string::npos);
 }
 
 TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {

@@ -30,15 +30,17 @@ TEST(ProgressLine, DropsTheBarThenTheRateThenTheTimeLeft) {
     const ProgressFigures unknown{"Walking pages", 12, 0, "pages", milliseconds(4000)};
     const ProgressFigures over{"Reading", 150, 120, "listings", milliseconds(0)};
     const ProgressFigures slow{"Walking pages", 1, 32767, "pages", milliseconds(10000)};
-    const std::string bar36 = "[" + std::string(10, '#') + std::string(26, '-') + "]";
+    const std::string bar36 = std::string("[").append(10, '#').append(26, '-').append("]");
     const struct {
         const ProgressFigures& progress;
         int width;
         std::string line;
     } cases[] = {
         {walk, 200,
-         "Walking pages 12/40 pages [" + std::string(12, '#') + std::string(28, '-') +
-             "] 3.0/s ETA 0:10"},
+         std::string("Walking pages 12/40 pages [")
+             .append(12, '#')
+             .append(28, '-')
+             .append("] 3.0/s ETA 0:10")},
         {walk, 80, "Walking pages 12/40 pages " + bar36 + " 3.0/s ETA 0:10"},
         {walk, 40, "Walking page 12/40 pages 3.0/s ETA 0:10"},  // the stage cut first
         {walk, 36, "Walking pages 12/40 pages ETA 0:10"},
