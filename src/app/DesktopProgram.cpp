@@ -2,7 +2,9 @@
 
 #include <QApplication>
 
+#include "Version.h"
 #include "app/ProgramName.h"
+#include "gui/TitleBar.h"
 #include "gui/WindowStyle.h"
 #include "platform/qt/QtAppIdentity.h"
 
@@ -10,7 +12,7 @@ namespace vendra {
 
 DesktopProgram::DesktopProgram(AppIdentity& identity)
     : window(identity),
-      messages(window, identity.title()),
+      messages(window, identity.title(), [](QWidget& box) { AddOwnTitleBar(box, false); }),
       platform{window, yield, messages, fetch, files, shell, identity, locale, lock},
       controller(platform) {
     // While a page loads, every click waits for the walk's yield but the stop button's, which
@@ -23,7 +25,7 @@ DesktopProgram::DesktopProgram(AppIdentity& identity)
 int RunDesktop(int argc, char** argv) {
     QApplication app(argc, argv);
     NameTheProgram();
-    QApplication::setDesktopFileName("vendra");
+    QApplication::setDesktopFileName(build::kAppId);
     QApplication::setStyle(CreateWindowStyle());
 
     QtAppIdentity identity;

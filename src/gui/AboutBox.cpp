@@ -3,8 +3,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "gui/Resources.h"
+#include "gui/TitleBar.h"
 #include "help/AboutTexts.h"
 
 namespace vendra {
@@ -16,15 +18,27 @@ QFont SmallArial() {
     return font;
 }
 
+// The box's face: the banner, with the box's labels and button over it.
+class Face : public QWidget {
+  public:
+    explicit Face(QWidget* box) : QWidget(box), banner_(PngPicture(":/images/banner.png")) {
+        setFixedSize(384, 165);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* /*event*/) override { QPainter(this).drawPixmap(0, 0, banner_); }
+
+  private:
+    QPixmap banner_;
+};
+
 }  // namespace
 
 AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     LoadResources();
-    banner_ = PngPicture(":/images/banner.png");
     setObjectName("aboutBox");
-    setFixedSize(384, 165);
     setFont(SmallArial());
 
     QPalette colours = palette();
@@ -33,7 +47,14 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     setPalette(colours);
     setAutoFillBackground(true);
 
-    auto* icon = new QLabel(this);
+    auto* face = new Face(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(face);
+    // The box takes the face's size (and a title bar's, where it draws its own) and keeps it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    auto* icon = new QLabel(face);
     icon->setObjectName("icon");
     icon->setGeometry(32, 112, 36, 36);
     icon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -41,15 +62,15 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     icon->setAlignment(Qt::AlignCenter);
     icon->setPixmap(PngPicture(":/icons/vendra.png"));
 
-    auto* versionLine = new QLabel(this);
+    auto* versionLine = new QLabel(face);
     versionLine->setObjectName("versionLine");
     versionLine->setGeometry(104, 128, 131, 15);
 
-    auto* notice = new QLabel("Finds the most-bid auctions.", this);
+    auto* notice = new QLabel("Finds the most-bid auctions.", face);
     notice->setObjectName("notice");
     notice->setGeometry(104, 144, 155, 14);
 
-    auto* okButton = new QPushButton("OK", this);
+    auto* okButton = new QPushButton("OK", face);
     okButton->setObjectName("okButton");
     okButton->setGeometry(280, 136, 84, 23);
     // The default button takes Enter; QDialog maps Escape to reject.
@@ -61,11 +82,7 @@ AboutBox::AboutBox(const AppIdentity& identity, QWidget* parent)
     const AboutTexts texts = AboutTextsOf(identity);
     setWindowTitle(QString::fromStdString(texts.caption));
     versionLine->setText(QString::fromStdString(texts.version));
-}
-
-void AboutBox::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, banner_);
+    AddOwnTitleBar(*this, false);
 }
 
 }  // namespace vendra

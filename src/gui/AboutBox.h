@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPixmap>
 
 #include "platform/AppIdentity.h"
 
@@ -12,12 +11,6 @@ class AboutBox : public QDialog {
     Q_OBJECT
   public:
     explicit AboutBox(const AppIdentity& identity, QWidget* parent = nullptr);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    QPixmap banner_;
 };
 
 }  // namespace vendra

@@ -18,6 +18,7 @@
 #include "gui/ListAccessibility.h"
 #include "gui/Resources.h"
 #include "gui/TabControl.h"
+#include "gui/TitleBar.h"
 
 namespace vendra {
 namespace {
@@ -90,6 +91,7 @@ MainWindow::MainWindow(const AppIdentity& identity, QWidget* parent)
     setWindowTitle("Vendra -- Your Key to the Online Auction Market");
     const QPixmap icon = PngPicture(":/icons/vendra.png");
     setWindowIcon(QIcon(icon));
+    AddOwnTitleBar(*this, true);
 
     auto* client = new ClientArea(icon, this);
     client->setObjectName("client");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "platform/MessageBox.h"
 
@@ -12,12 +13,16 @@ namespace vendra {
 // caption.
 class QtMessageBox : public MessageBox {
   public:
-    QtMessageBox(QWidget& owner, const std::string& title);
+    // What the window adds to each box before it shows, such as a title bar of its own.
+    using Dressing = std::function<void(QWidget& box)>;
+
+    QtMessageBox(QWidget& owner, const std::string& title, Dressing dressing = {});
     void showMessage(const std::string& text) override;
 
   private:
     QWidget& owner_;
     QString title_;
+    Dressing dressing_;
 };
 
 }  // namespace vendra
