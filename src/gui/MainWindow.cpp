@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QWindow>
 
 #include "controller/SearchController.h"
 #include "gui/AboutBox.h"
@@ -299,6 +300,12 @@ void MainWindow::showAbout() {
     if (!about_ || !about_->isVisible()) {
         about_ = new AboutBox(identity_);
         about_->setAttribute(Qt::WA_DeleteOnClose);
+        // A Wayland compositor places a new window where it likes, unless it belongs to another:
+        // there it is still the window's box, so that it opens over the window.
+        if (DrawsOwnTitleBars()) {
+            about_->winId();
+            about_->windowHandle()->setTransientParent(windowHandle());
+        }
     }
     about_->show();
     about_->raise();

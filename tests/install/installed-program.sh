@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
-# Installs Vendra into a temporary prefix that its user cannot write, runs a search from the
-# command line there against the sample site, and checks that the working files and the help
-# page went to the per-user folder. Arguments: the build folder, the sample site's program.
+# Installs Vendra into a temporary prefix that its user cannot write, either from a build folder
+# (cmake --install) or from the Debian package (dpkg -x into a scratch root), checks that every
+# file a desktop looks for is there, runs `vendra --version` and a search from the command line
+# there against the sample site, and checks that the working files and the help page went to the
+# per-user folder. Arguments: the build folder or the .deb, the sample site's program.
 set -euo pipefail
-build=$1 site=$2
+from=$1 site=$2
 work=$(mktemp -d)
 site_pid=
-trap '[ -n "$site_pid" ] && kill $site_pid 2>/dev/null; rm -rf "$work"' EXIT
-prefix=$work/prefix home=$work/home
-cmake --install "$build" --prefix "$prefix" >/dev/null
-for file in bin/vendra share/vendra/instructions.htm share/applications/vendra.desktop \
-            share/icons/hicolor/32x32/apps/vendra.png; do
+trap '[ -n "$site_pid" ] && kill $site_pid 2>/dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
+home=$work/home
+if [[ $from == *.deb ]]; then
+  dpkg-deb -x "$from" "$work/root"
+  prefix=$work/root/usr
+else
+  prefix=$work/prefix
+  cmake --install "$from" --prefix "$prefix" >/dev/null
+fi
+for file in bin/vendra share/vendra/instructions.htm share/applications/com.example.vendra.desktop \
+            share/metainfo/com.example.vendra.metainfo.xml share/man/man1/vendra.1.gz \
+            share/bash-completion/completions/vendra share/doc/vendra/copyright \
+            share/doc/vendra/changelog.gz share/icons/hicolor/{32x32,64x64,128x128}/apps/vendra.png; do
   [ -f "$prefix/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
 mkdir -p "$home"
-chmod 755 "$work" && chmod -R a-w "$prefix" && chmod 777 "$home"
+chmod 755 "$work" "$(dirname "$prefix")" && chmod -R a-w "$prefix" && chmod 777 "$home"
 # Root may write anywhere: the program runs as an ordinary user.
 as_user=()
 [ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
@@ -25,6 +35,10 @@ for _ in $(seq 100); do grep -q '^listening on' "$work/site.out" && break; sleep
 port=$(sed -n 's/^listening on \([0-9]*\)$/\1/p' "$work/site.out")
 [ -n "$port" ] || { echo "the sample site did not start" >&2; exit 1; }
 
+project=$(dirname "$0")/../../CMakeLists.txt
+expected="vendra $(sed -n 's/^project(Vendra VERSION \([0-9.]*\) .*/\1/p' "$project")"
+version=$(env -i HOME="$home" PATH=/usr/bin:/bin "${as_user[@]}" "$prefix/bin/vendra" --version)
+[ "$version" = "$expected" ] || { echo "the installed program says '$version'" >&2; exit 1; }
 page=$(env -i HOME="$home" PATH=/usr/bin:/bin http_proxy="http://127.0.0.1:$port" \
          "${as_user[@]}" "$prefix/bin/vendra" --category 267 --min-bids 2 2>"$work/progress")
 folder=$home/.local/share/Vendra
