@@ -127,35 +127,40 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
 }
 
 std::string Usage(bool withCategories) {
-    std::string categories;
-    for (const Category& category : Categories())
-        categories += "\n    " + std::string(category.name);
-    if (!withCategories) categories = " see vendra --help";
+    std::string categories = "vendra --help lists the names CATEGORY-NAME stands for.";
+    if (withCategories) {
+        categories = "CATEGORY-NAME is one of:";
+        for (const Category& category : Categories())
+            categories += "\n    " + std::string(category.name);
+    }
     return "Usage: vendra                       open the window\n"
            "       vendra SEARCH [--min-bids N] [--open] [--data FILE] [--since FILE]\n"
-           "Searches the auction site, keeps the listings with at least N bids (default 0), "
-           "writes\n"
-           "the results page, most bids first, and prints its path.\n"
+           "Searches the auction site, keeps the listings with at least N bids, writes the\n"
+           "results page, most bids first, and prints its path.\n"
            "SEARCH is one of:\n"
            "  --category N        every listing page of category number N\n"
            "  --featured          every page of the featured auctions\n"
-           "  --keywords WORDS [--mode all|any|exact] [--exclude WORDS] [--in CATEGORY-NAME]\n"
-           "                    [--price-from X] [--price-to Y] [--descriptions]\n"
-           "                      listings whose titles (and, with --descriptions, descriptions)\n"
-           "                      hold the words\n"
+           "  --keywords WORDS [--mode all|any|exact] [--exclude WORDS]\n"
+           "                      [--in CATEGORY-NAME] [--price-from X] [--price-to Y]\n"
+           "                      [--descriptions]\n"
+           "                      listings whose titles (and, with --descriptions,\n"
+           "                      descriptions) hold the words\n"
            "  --completed WORDS   completed auctions whose titles hold the words\n"
+           "Every search takes:\n"
+           "  --min-bids N        keep the listings with at least N bids, a whole number\n"
+           "                      from -32768 to 32767 (default 0)\n"
            "  --open              open the results page in the browser when it is written\n"
-           "  --data FILE         also write the listings of the results page to FILE, as CSV\n"
-           "                      (FILE.csv) or JSON (FILE.json)\n"
-           "  --since FILE        mark the listings that an earlier run's data file FILE lacks\n"
-           "                      as new, and say how many there are\n"
-           "  --help, --version\n"
-           "Progress goes to standard error. Ctrl+C once ends the walk early and writes the "
-           "results\n"
-           "collected so far; twice stops the search.\n"
-           "Exit status: 0 results page written, 1 search ended without one, 2 bad options,\n"
-           "130 stopped.\n"
-           "CATEGORY-NAME is one of:" +
+           "  --data FILE         also write the listings of the results page to FILE, as\n"
+           "                      CSV (FILE.csv) or JSON (FILE.json)\n"
+           "  --since FILE        mark the listings that an earlier run's data file FILE\n"
+           "                      lacks as new, and say how many there are\n"
+           "Other options:\n"
+           "  --help              print this text and exit\n"
+           "  --version           print the version and exit\n"
+           "Progress goes to standard error. Ctrl+C once ends the walk early and writes the\n"
+           "results collected so far; twice stops the search.\n"
+           "Exit status: 0 results page written, 1 search ended without one or data file\n"
+           "not written, 2 bad options, 130 stopped.\n" +
            categories + "\n";
 }
 
