@@ -58,6 +58,22 @@ class QtPortsTest : public QObject {
                  QCoreApplication::applicationDirPath());
         QVERIFY(
             !QtAppIdentity::IsWritableFolder(QCoreApplication::applicationDirPath() + "/missing"));
+
+        // Installed, with its help page in the data folder, the program keeps its files in the
+        // per-user folder even where it could write its own (as root in /usr/bin).
+        QTemporaryDir prefix;
+        QVERIFY(QDir(prefix.path()).mkpath("bin") && QDir(prefix.path()).mkpath("share/vendra"));
+        QFile page(prefix.filePath("share/vendra/instructions.htm"));
+        QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<html></html>") > 0);
+        page.close();
+        const auto anyFolder = [](const QString&) { return true; };
+        QtAppIdentity installed(prefix.filePath("bin"), prefix.filePath("user"), anyFolder);
+        QCOMPARE(QString::fromStdString(installed.prepareFolder()), prefix.filePath("user"));
+        QVERIFY(QFile::exists(prefix.filePath("user/instructions.htm")));
+        QVERIFY(!QFile::exists(prefix.filePath("bin/instructions.htm")));
+        // With the help page beside it, the program's own folder is the application folder.
+        QVERIFY(QFile::copy(page.fileName(), prefix.filePath("bin/instructions.htm")));
+        QCOMPARE(QString::fromStdString(installed.prepareFolder()), prefix.filePath("bin"));
     }
 
     void searchLockIsHeldUntilReleased() {

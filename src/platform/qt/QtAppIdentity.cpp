@@ -34,17 +34,26 @@ bool QtAppIdentity::IsWritableFolder(const QString& folder) {
 }
 
 std::string QtAppIdentity::prepareFolder() {
-    const QString folder = writable_(programFolder_) ? programFolder_ : perUserFolder_;
+    const QString folder =
+        !Installed() && writable_(programFolder_) ? programFolder_ : perUserFolder_;
     if (folder == perUserFolder_) QDir().mkpath(perUserFolder_);
     CopyInstructions(folder);
     return folder.toStdString();
 }
 
+QString QtAppIdentity::InstalledHelpPage() const {
+    return QDir::cleanPath(programFolder_ + "/" + build::kInstalledHelpFolder + kInstructions);
+}
+
+bool QtAppIdentity::Installed() const {
+    return !QFileInfo(programFolder_ + kInstructions).isFile() &&
+           QFileInfo(InstalledHelpPage()).isFile();
+}
+
 QString QtAppIdentity::HelpPage() const {
     // Beside the program in the build tree; in the data folder once installed.
     const QString beside = programFolder_ + kInstructions;
-    if (QFileInfo(beside).isFile()) return beside;
-    return QDir::cleanPath(programFolder_ + "/" + build::kInstalledHelpFolder + kInstructions);
+    return QFileInfo(beside).isFile() ? beside : InstalledHelpPage();
 }
 
 void QtAppIdentity::CopyInstructions(const QString& folder) const {

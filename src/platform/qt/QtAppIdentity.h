@@ -8,7 +8,9 @@
 namespace vendra {
 
 // The program's title and version as built, and its application folder: the program's own
-// folder when it is writable, otherwise one per-user folder that then holds all three files.
+// folder when it is writable, otherwise one per-user folder that then holds all three files. An
+// installed program always takes the per-user folder: run by root it could write its own folder
+// (/usr/bin), whose files belong to the package system.
 class QtAppIdentity : public AppIdentity {
   public:
     using WritableTest = std::function<bool(const QString& folder)>;
@@ -25,6 +27,10 @@ class QtAppIdentity : public AppIdentity {
     static bool IsWritableFolder(const QString& folder);
 
   private:
+    // Where an installed program's help page lies, and whether this program is one: its help
+    // page lies there and not beside it.
+    QString InstalledHelpPage() const;
+    bool Installed() const;
     // The help page that comes with the program: beside it, or in the installed data folder.
     QString HelpPage() const;
     // An application folder without the help page beside it (the per-user folder, or the folder
