@@ -99,9 +99,9 @@ void TitleBar::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(Qt::white);
     const int buttons = childrenRect().isEmpty() ? width() : childrenRect().left();
     const QRect caption(left, 0, buttons - left - 4, kHeight);
-    painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(window_.windowTitle(), Qt::ElideRight,
-                                                      caption.width()));
+    painter.drawText(
+        caption, Qt::AlignLeft | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(window_.windowTitle(), Qt::ElideRight, caption.width()));
 }
 
 void TitleBar::mousePressEvent(QMouseEvent* event) {

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QtTest>
 
+#include "RecordingBrowser.h"
 #include "SampleSiteProcess.h"
 #include "SitePages.h"
 #include "app/DesktopProgram.h"
@@ -123,15 +124,6 @@ class SearchesOnDesktopTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() {
-        QFile script(tools_.filePath("xdg-open"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record() + "'\n").toUtf8());
-        script.close();
-        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-        qputenv("PATH", (tools_.path() + ":" + qgetenv("PATH")).toUtf8());
-    }
-
     void searchFromTheButtonToTheOpenedResultsPage_data() {
         QTest::addColumn<int>("tab");
         for (const int tab : {Category, Featured, Keyword, Completed})
@@ -142,15 +134,15 @@ class SearchesOnDesktopTest : public QObject {
         QFETCH(int, tab);
         const auto& [box, button, typed, minimum, option] = kSearches[tab];
         SampleSiteProcess site;
-        QFile::remove(record());
+        browser_.clear();
         RealWindow window;
         QVERIFY(QTest::qWaitForWindowExposed(&window.form));
         window.search(Tab(tab), typed, minimum);
 
         // The browser is started on its own; the recording script creates its file before it
         // writes the line.
-        QTRY_VERIFY_WITH_TIMEOUT(Read(record()).endsWith('\n'), 10000);
-        QCOMPARE(QString(Read(record()).trimmed()),
+        QTRY_VERIFY_WITH_TIMEOUT(browser_.opened().endsWith('\n'), 10000);
+        QCOMPARE(QString(browser_.opened().trimmed()),
                  QUrl::fromLocalFile(window.path("Finalsearch.htm")).toString());
         QVERIFY(window.messages.isEmpty());
         // The page holds every row of the site with at least the minimum, most bids first.
@@ -257,8 +249,7 @@ class SearchesOnDesktopTest : public QObject {
     }
 
   private:
-    QString record() const { return tools_.filePath("opened.txt"); }
-    QTemporaryDir tools_;
+    test::RecordingBrowser browser_;
 };
 
 QTEST_MAIN(SearchesOnDesktopTest)

@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <optional>
 
+#include "RecordingBrowser.h"
 #include "SampleSiteProcess.h"
 #include "app/DesktopProgram.h"
 #include "gui/TabControl.h"
@@ -94,9 +95,19 @@ QStringList TitleButtons(const QWidget& window) {
     QStringList names;
     const auto* bar = window.findChild<TitleBar*>("titleBar", Qt::FindDirectChildrenOnly);
     if (bar)
-        for (const QPushButton* button : bar->findChildren<QPushButton*>()) names << button->objectName();
+        for (const QPushButton* button : bar->findChildren<QPushButton*>())
+            names << button->objectName();
     return names;
 }
+
+// The program's window, wired as the program wires it, in a fresh application folder, shown.
+struct ShownWindow {
+    test::FakeIdentity identity;
+    DesktopProgram program{identity};
+    MainWindow& window = program.window;
+
+    ShownWindow() { window.show(); }
+};
 
 }  // namespace
 
@@ -106,12 +117,6 @@ class WindowOnWaylandTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY2(DrawsOwnTitleBars(), qPrintable(QGuiApplication::platformName()));
-        QFile script(tools_.filePath("xdg-open"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record() + "'\n").toUtf8());
-        script.close();
-        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-        qputenv("PATH", (tools_.path() + ":" + qgetenv("PATH")).toUtf8());
         desktop_ = EmptyDesktop();
         QVERIFY(!desktop_.isNull());
     }
@@ -119,10 +124,8 @@ class WindowOnWaylandTest : public QObject {
     // The window shows nothing but itself: no frame of the platform's, so no maximise button,
     // and its own title bar over the menu bar and the client area of the window's fixed size.
     void theWindowShowsItsOwnTitleBarWithoutMaximise() {
-        test::FakeIdentity identity;
-        DesktopProgram program(identity);
-        MainWindow& window = program.window;
-        window.show();
+        ShownWindow shown;
+        MainWindow& window = shown.window;
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(window.windowHandle()->flags() & Qt::FramelessWindowHint);
         QCOMPARE(TitleButtons(window), QStringList({"minimizeButton", "closeButton"}));
@@ -134,24 +137,21 @@ class WindowOnWaylandTest : public QObject {
         QCOMPARE(window.size(), QSize(528, TitleBar::kHeight + menu + 379));
 
         QImage screen;
-        const std::optional<QRect> shown = ShownAt(window, &screen);
-        QVERIFY(shown);
-        QCOMPARE(Changed(desktop_, screen), *shown);
+        const std::optional<QRect> place = ShownAt(window, &screen);
+        QVERIFY(place);
+        QCOMPARE(Changed(desktop_, screen), *place);
     }
 
     // The About box opens over the window, with a title bar of its own that closes it.
     void theAboutBoxOpensOverTheWindow() {
-        test::FakeIdentity identity;
-        DesktopProgram program(identity);
-        MainWindow& window = program.window;
-        window.show();
-        const std::optional<QRect> windowShown = ShownAt(window);
-        QVERIFY(windowShown);
+        ShownWindow shown;
+        MainWindow& window = shown.window;
+        QVERIFY(ShownAt(window));
 
         window.findChild<QAction*>("aboutItem")->trigger();
         QPointer<QWidget> box;
-        for (QWidget* shown : QApplication::topLevelWidgets())
-            if (shown->objectName() == "aboutBox" && shown->isVisible()) box = shown;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "aboutBox" && top->isVisible()) box = top;
         QVERIFY(box);
         QVERIFY(QTest::qWaitForWindowExposed(box));
         QCOMPARE(TitleButtons(*box), QStringList({"closeButton"}));
@@ -168,13 +168,10 @@ class WindowOnWaylandTest : public QObject {
     // tells of the page the site failed opens over the window.
     void aSearchFinishesAndItsMessageOpensOverTheWindow() {
         test::SampleSiteProcess site({"reset@category267/page3.html"});
-        QFile::remove(record());
-        test::FakeIdentity identity;
-        DesktopProgram program(identity);
-        MainWindow& window = program.window;
-        window.show();
-        const std::optional<QRect> windowShown = ShownAt(window);
-        QVERIFY(windowShown);
+        browser_.clear();
+        ShownWindow shown;
+        MainWindow& window = shown.window;
+        QVERIFY(ShownAt(window));
 
         QString message;
         std::optional<QRect> boxShown;
@@ -202,21 +199,14 @@ class WindowOnWaylandTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!message.isEmpty(), 30000);
         QVERIFY2(message.startsWith("1 page of the search could not be fetched"),
                  qPrintable(message));
-        QTRY_VERIFY_WITH_TIMEOUT(Read(record()).endsWith('\n'), 10000);
-        QCOMPARE(QString(Read(record()).trimmed()),
-                 QUrl::fromLocalFile(QString::fromStdString(identity.path("Finalsearch.htm")))
-                     .toString());
+        QTRY_VERIFY_WITH_TIMEOUT(browser_.opened().endsWith('\n'), 10000);
+        const QString results = QString::fromStdString(shown.identity.path("Finalsearch.htm"));
+        QCOMPARE(QString(browser_.opened().trimmed()), QUrl::fromLocalFile(results).toString());
         QVERIFY(boxShown);
     }
 
   private:
-    static QByteArray Read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QString record() const { return tools_.filePath("opened"); }
-
-    QTemporaryDir tools_;
+    test::RecordingBrowser browser_;
     QImage desktop_;
 };
 
