@@ -16,8 +16,11 @@ DesktopProgram::DesktopProgram(AppIdentity& identity)
       platform{window, yield, messages, fetch, files, shell, identity, locale, lock},
       controller(platform) {
     // While a page loads, every click waits for the walk's yield but the stop button's, which
-    // abandons the page at once.
-    fetch.letThrough([this](const QObject* object) { return window.isStopButton(object); });
+    // abandons the page at once, and those on a title bar of the program's own, as the desktop's
+    // frame would take them at once.
+    fetch.letThrough([this](const QObject* object) {
+        return window.isStopButton(object) || IsOnTitleBar(object);
+    });
     window.attach(controller);
     controller.load();
 }

@@ -40,6 +40,14 @@ void AddOwnTitleBar(QWidget& window, bool minimise) {
     new TitleBar(window, minimise);
 }
 
+bool IsOnTitleBar(const QObject* object) {
+    for (; object; object = object->parent()) {
+        if (qobject_cast<const TitleBar*>(object)) return true;
+        if (object->isWidgetType() && static_cast<const QWidget*>(object)->isWindow()) break;
+    }
+    return false;
+}
+
 TitleBar::TitleBar(QWidget& window, bool minimise) : QWidget(&window), window_(window) {
     setObjectName("titleBar");
     setAccessibleName("Title bar");

@@ -16,6 +16,10 @@ bool DrawsOwnTitleBars();
 // window first shows.
 void AddOwnTitleBar(QWidget& window, bool minimise);
 
+// True for a window's own title bar and its buttons: moving, minimising and closing a window
+// are the desktop's business, which a page in flight must not hold up.
+bool IsOnTitleBar(const QObject* object);
+
 // The bar itself, a child of the window it heads.
 class TitleBar : public QWidget {
     Q_OBJECT

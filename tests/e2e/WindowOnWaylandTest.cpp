@@ -205,6 +205,32 @@ class WindowOnWaylandTest : public QObject {
         QVERIFY(boxShown);
     }
 
+    // The title bar stands for the desktop's frame: while a page stalls, its close button is
+    // not held until the page ends, and the window closes at once.
+    void theCloseButtonEndsASearchWhileAPageStalls() {
+        test::SampleSiteProcess site({"stall@category267/page2.html"});
+        ShownWindow shown;
+        MainWindow& window = shown.window;
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QElapsedTimer sinceClose;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!site.requested("category267/page2.html")) return;
+            poll.stop();
+            sinceClose.start();
+            auto* bar = window.findChild<TitleBar*>("titleBar");
+            QTest::mouseClick(bar->findChild<QPushButton*>("closeButton"), Qt::LeftButton);
+        });
+        poll.start(20);
+        window.findChild<TabControl*>("searchTabs")->setCurrentIndex(1);
+        window.findChild<QLineEdit*>("categoryNumber")->setText("267");
+        QTest::mouseClick(window.findChild<QWidget*>("categorySearchButton"), Qt::LeftButton);
+
+        QVERIFY(sinceClose.isValid() && sinceClose.elapsed() < 1000);
+        QCOMPARE(shown.program.controller.lastSearchEnd(), SearchEnd::Stopped);
+        QVERIFY(!window.isVisible());
+    }
+
   private:
     test::RecordingBrowser browser_;
     QImage desktop_;
