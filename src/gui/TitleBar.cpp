@@ -51,6 +51,10 @@ bool IsOnTitleBar(const QObject* object) {
 TitleBar::TitleBar(QWidget& window, bool minimise) : QWidget(&window), window_(window) {
     setObjectName("titleBar");
     setAccessibleName("Title bar");
+    QFont caption("Arial");
+    caption.setBold(true);
+    caption.setPointSizeF(8.25);
+    setFont(caption);
     auto* buttons = new QHBoxLayout(this);
     buttons->setContentsMargins(0, 3, 3, 3);
     buttons->setSpacing(2);
@@ -100,10 +104,6 @@ void TitleBar::paintEvent(QPaintEvent* /*event*/) {
         icon.paint(&painter, QRect(left, 3, 16, 16));
         left += 16 + 4;
     }
-    QFont font("Arial");
-    font.setBold(true);
-    font.setPointSizeF(8.25);
-    painter.setFont(font);
     painter.setPen(Qt::white);
     const int buttons = childrenRect().isEmpty() ? width() : childrenRect().left();
     const QRect caption(left, 0, buttons - left - 4, kHeight);
