@@ -4,7 +4,7 @@ namespace vendra {
 
 // Lets the window handle the clicks and menu commands that are waiting, then returns.
 class EventYield {
-public:
+  public:
     virtual ~EventYield() = default;
     virtual void yield() = 0;
 };

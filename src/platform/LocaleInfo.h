@@ -11,7 +11,7 @@ struct NumberSeparators {
 };
 
 class LocaleInfo {
-public:
+  public:
     virtual ~LocaleInfo() = default;
     virtual NumberSeparators separators() const = 0;
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/AppIdentity.h"
-#include "platform/WindowControls.h"
 #include "platform/EventYield.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBox.h"
@@ -9,6 +8,7 @@
 #include "platform/Shell.h"
 #include "platform/TextFiles.h"
 #include "platform/UrlFetch.h"
+#include "platform/WindowControls.h"
 
 namespace vendra {
 

@@ -9,10 +9,10 @@ namespace vendra {
 // listing file and results page, and every search start deletes both: a second search would
 // pull the listing file out from under the first one's walk.
 class SearchLock {
-public:
+  public:
     // The lock, held for as long as this lives.
     class Hold {
-    public:
+      public:
         virtual ~Hold() = default;
     };
 

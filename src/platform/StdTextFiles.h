@@ -6,7 +6,7 @@ namespace vendra {
 
 // The working files on the local file system, through the C library: bytes in, bytes out.
 class StdTextFiles : public TextFiles {
-public:
+  public:
     std::unique_ptr<LineAppender> openForAppending(const std::string& path) override;
     std::unique_ptr<LineReader> openForReading(const std::string& path) override;
     std::unique_ptr<TextWriter> create(const std::string& path) override;

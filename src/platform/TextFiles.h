@@ -13,7 +13,7 @@ namespace vendra {
 // A file operation that failed. NotFound is told apart because the bid pass answers a missing
 // listing file differently from every other failure.
 class FileError : public std::runtime_error {
-public:
+  public:
     enum class Kind { NotFound, Access };
     // `reason` is the cause alone, without the action and path of `what`, for a message that
     // speaks of the file in its own words; empty when `what` is all there is.
@@ -22,7 +22,7 @@ public:
     Kind kind() const { return kind_; }
     std::string reason() const { return reason_.empty() ? what() : reason_; }
 
-private:
+  private:
     Kind kind_;
     std::string reason_;
 };
@@ -30,7 +30,7 @@ private:
 // Sequential reading, line by line. A line ends at CR or at CR LF; a lone LF stays in the line.
 // The terminator is not part of the line. Every byte is kept.
 class LineReader {
-public:
+  public:
     virtual ~LineReader() = default;
     virtual bool atEnd() = 0;
     virtual std::string readLine() = 0;  // throws FileError
@@ -44,18 +44,18 @@ public:
 
 // A file being written from its start; closing it completes it.
 class TextWriter {
-public:
+  public:
     virtual ~TextWriter() = default;
     virtual void write(std::string_view text) = 0;  // no line break added; throws FileError
-    virtual void writeBlankLines(int count) = 0;     // one CR LF per line; throws FileError
-    virtual void close() = 0;                        // throws FileError
+    virtual void writeBlankLines(int count) = 0;    // one CR LF per line; throws FileError
+    virtual void close() = 0;                       // throws FileError
 };
 
 // A file kept open for adding lines at its end. Each line goes to the system as it is appended,
 // with no buffer in between: the file holds every line appended so far, for any reader, and a
 // program that ends abruptly loses none of them.
 class LineAppender {
-public:
+  public:
     // Closes the file if close() has not, without a word about a failure.
     virtual ~LineAppender() = default;
     virtual void appendLine(std::string_view text) = 0;  // text and CR LF; throws FileError
@@ -68,7 +68,7 @@ public:
 // The sequential text files and file-system operations of the working files. Bytes are written
 // and read unchanged: no BOM, no re-encoding.
 class TextFiles {
-public:
+  public:
     virtual ~TextFiles() = default;
     // Opens for appending, creating the file if absent; throws FileError.
     virtual std::unique_ptr<LineAppender> openForAppending(const std::string& path) = 0;

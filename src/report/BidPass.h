@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "search/SearchKind.h"
 #include "platform/LocaleInfo.h"
 #include "platform/TextFiles.h"
+#include "search/SearchKind.h"
 
 namespace vendra {
 

@@ -14,7 +14,7 @@ constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kOffsetBits) - 1;
 // each other both in the file and in the band (rows of one bid count side by side in the file)
 // are read as one.
 class BandFiller {
-public:
+  public:
     BandFiller(LineReader& listing, char* band) : listing_(listing), band_(band) {}
 
     void add(std::uint64_t offset, std::uint64_t length, std::uint64_t at) {
@@ -33,7 +33,7 @@ public:
         length_ = 0;
     }
 
-private:
+  private:
     LineReader& listing_;
     char* band_;
     std::uint64_t offset_ = 0;

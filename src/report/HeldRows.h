@@ -16,7 +16,7 @@ namespace vendra {
 // time: each band is filled from the listing file in file order, with few large reads, and then
 // written whole. So memory stays bounded whatever the size of the file.
 class HeldRows {
-public:
+  public:
     static constexpr std::size_t kBandBytes = std::size_t{16} << 20;
 
     // Rows whose bid count lies from `lowest` to `highest` can be held; none when `highest` is
@@ -29,7 +29,7 @@ public:
     // one count. Rows come joined into bands, and a row longer than a band comes in pieces.
     void copy(LineReader& listing, const std::function<void(std::string_view)>& write);
 
-private:
+  private:
     struct Row {
         // The row's group (highest - bids) in the top 16 bits, its offset in the rest.
         std::uint64_t groupAndOffset;

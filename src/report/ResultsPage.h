@@ -12,7 +12,7 @@ namespace vendra {
 // of the page itself are raised as FileError of kind Access, never NotFound, so that they cannot
 // be mistaken for a missing listing file.
 class ResultsPage {
-public:
+  public:
     // Deletes an existing page, then creates it anew.
     ResultsPage(TextFiles& files, const std::string& path);
 
@@ -21,7 +21,7 @@ public:
     // Writes the end of the page and closes it.
     void finish();
 
-private:
+  private:
     std::unique_ptr<TextWriter> page_;
 };
 

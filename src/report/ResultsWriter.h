@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "search/SearchKind.h"
 #include "platform/LocaleInfo.h"
 #include "platform/TextFiles.h"
+#include "search/SearchKind.h"
 
 namespace vendra {
 

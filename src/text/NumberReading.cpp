@@ -71,15 +71,18 @@ NumberReading ReadNumber(std::string_view text, NumberWidth width,
 
     if (!digitSeen || at != text.size()) return {Status::NotANumber, 0};
 
-    const bool aboveHalf = firstFractionDigit > 5 || (firstFractionDigit == 5 && restOfFractionNonZero);
+    const bool aboveHalf =
+        firstFractionDigit > 5 || (firstFractionDigit == 5 && restOfFractionNonZero);
     const bool exactlyHalf = firstFractionDigit == 5 && !restOfFractionNonZero;
-    if (aboveHalf || (exactlyHalf && magnitude % 2 == 1)) magnitude = std::min(kCeiling, magnitude + 1);
+    if (aboveHalf || (exactlyHalf && magnitude % 2 == 1))
+        magnitude = std::min(kCeiling, magnitude + 1);
 
     const std::int64_t value = negative ? -magnitude : magnitude;
     const std::int64_t low = width == NumberWidth::Int16 ? std::numeric_limits<std::int16_t>::min()
                                                          : std::numeric_limits<std::int32_t>::min();
-    const std::int64_t high = width == NumberWidth::Int16 ? std::numeric_limits<std::int16_t>::max()
-                                                          : std::numeric_limits<std::int32_t>::max();
+    const std::int64_t high = width == NumberWidth::Int16
+                                  ? std::numeric_limits<std::int16_t>::max()
+                                  : std::numeric_limits<std::int32_t>::max();
     if (value < low || value > high) return {Status::Overflow, 0};
     return {Status::Ok, static_cast<std::int32_t>(value)};
 }

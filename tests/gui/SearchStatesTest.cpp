@@ -11,8 +11,8 @@
 #include <functional>
 
 #include "WindowHarness.h"
-#include "query/SiteAddresses.h"
 #include "query/SearchUrls.h"
+#include "query/SiteAddresses.h"
 #include "support/Pages.h"
 
 using namespace vendra;

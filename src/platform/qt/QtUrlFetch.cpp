@@ -8,11 +8,10 @@
 #include <memory>
 #include <optional>
 
-#include "platform/qt/HeldInput.h"
-#include "platform/qt/RecentSystemProxy.h"
-
 #include "platform/PageBody.h"
 #include "platform/RequestLine.h"
+#include "platform/qt/HeldInput.h"
+#include "platform/qt/RecentSystemProxy.h"
 
 namespace vendra {
 namespace {

@@ -18,7 +18,7 @@ namespace vendra {
 // pass limits::kPageBytes: the body is taken as it arrives, and Qt holds little of it ahead.
 // Nothing of a request outlives its fetch.
 class QtUrlFetch : public UrlFetch {
-public:
+  public:
     explicit QtUrlFetch(std::chrono::milliseconds timeout = limits::kFetchTimeout,
                         std::chrono::milliseconds deadline = limits::kFetchDeadline);
 
@@ -35,7 +35,7 @@ public:
     // The access manager, whose replies are its children while they last: lets a test watch them.
     const QNetworkAccessManager& manager() const { return manager_; }
 
-private:
+  private:
     QNetworkAccessManager manager_;
     std::chrono::milliseconds timeout_;
     std::chrono::milliseconds deadline_;

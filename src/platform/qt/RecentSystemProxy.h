@@ -13,12 +13,12 @@ namespace vendra {
 // walk asks for every page of the same host; a change of the settings takes effect within
 // `lifetime` all the same. One answer is kept per host.
 class RecentSystemProxy : public QNetworkProxyFactory {
-public:
+  public:
     explicit RecentSystemProxy(std::chrono::milliseconds lifetime);
 
     QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override;
 
-private:
+  private:
     struct Answer {
         std::chrono::steady_clock::time_point asked;
         QList<QNetworkProxy> proxies;
