@@ -7,7 +7,6 @@
 #include <iostream>
 
 #include "app/ProgramName.h"
-#include "cli/ConsoleSearch.h"
 #include "cli/TerminalProgress.h"
 #include "platform/qt/Interrupts.h"
 #include "platform/qt/QtAppIdentity.h"
@@ -31,13 +30,13 @@ std::unique_ptr<ConsoleOutput> StandardErrorOutput() {
 
 ConsoleProgram::ConsoleProgram(AppIdentity& identity, const SearchRequest& request,
                                std::optional<EarlierLinks> earlier)
-    : console(StandardErrorOutput(), request.open ? &desktop : nullptr),
+    : output(StandardErrorOutput()),
       data(files, request.dataFile, std::move(earlier)),
-      platform{console.controls, yield,    console.messages, fetch, files,
-               console.shell,    identity, locale,           lock},
-      controller(platform,
-                 {console.output->progressView(),
-                  request.dataFile.empty() && request.sinceFile.empty() ? nullptr : &data}) {}
+      search({{fetch, yield, files, locale, lock},
+              identity,
+              *output,
+              request.open ? &desktop : nullptr},
+             std::cout, std::cerr) {}
 
 int RunConsole(int argc, char** argv, const SearchRequest& request) {
     // An earlier run's file that cannot be read is a bad option: nothing is fetched or deleted.
@@ -57,19 +56,10 @@ int RunConsole(int argc, char** argv, const SearchRequest& request) {
     ConsoleProgram program(identity, request, std::move(earlier));
     // Ctrl+C once is See Incomplete Results, twice is Stop Search, which also abandons the page
     // in flight; a third one ends the program at once.
-    const Interrupts interrupts([&](int count) {
-        if (count == 1) {
-            program.console.messages.showMessage(
-                "Ending the walk after the listings in hand; Ctrl+C again stops the search.");
-            program.controller.seeIncompleteResults();
-        }
-        if (count < 2) return;
-        std::signal(SIGINT, SIG_DFL);
-        program.controller.stopSearch();
+    const Interrupts interrupts([&](int) {
+        if (program.search.interrupt() >= 2) std::signal(SIGINT, SIG_DFL);
     });
-    const bool exported = !request.dataFile.empty() || !request.sinceFile.empty();
-    return RunConsoleSearch(request, program.controller, program.console,
-                            exported ? &program.data : nullptr, std::cout, std::cerr);
+    return program.search.run(request, &program.data);
 }
 
 }  // namespace vendra

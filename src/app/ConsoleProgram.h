@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include "cli/CommandLine.h"
-#include "cli/ConsolePorts.h"
+#include "cli/ConsoleOutput.h"
+#include "cli/ConsoleSearch.h"
 #include "cli/DataExport.h"
-#include "controller/SearchController.h"
 #include "platform/StdTextFiles.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
@@ -13,25 +16,23 @@
 
 namespace vendra {
 
-// A search from the command line, wired once: the console's own ports (status texts and
-// messages on standard error, as lines or under a terminal's progress line; the results page's
-// path remembered; the data file), and the Qt implementation of every other port, with the
-// search's controller over them. Needs a QCoreApplication.
+// A search from the command line, wired once: standard error as the search shows itself there
+// (lines, or a terminal's progress line), the data file, and the Qt implementation of every
+// other port. Needs a QCoreApplication.
 struct ConsoleProgram {
     // `earlier`: the links of the --since file, read before anything else runs.
     ConsoleProgram(AppIdentity& identity, const SearchRequest& request,
                    std::optional<EarlierLinks> earlier);
 
     XdgOpenShell desktop;
-    ConsolePorts console;
+    std::unique_ptr<ConsoleOutput> output;
     StdTextFiles files;
     DataExport data;
     QtEventYield yield;
     QtUrlFetch fetch;
     QtLocaleInfo locale;
     QtSearchLock lock;
-    Platform platform;
-    SearchController controller;
+    ConsoleSearch search;
 };
 
 // Runs the search the command line asked for; returns the program's exit status.

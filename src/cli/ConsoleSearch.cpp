@@ -1,77 +1,106 @@
 #include "cli/ConsoleSearch.h"
 
+#include "query/Categories.h"
+
 namespace vendra {
+namespace {
 
-int RunConsoleSearch(const SearchRequest& request, SearchController& controller,
-                     ConsolePorts& console, const DataExport* data, std::ostream& out,
-                     std::ostream& err) {
-    ConsoleControls& controls = console.controls;
-    controller.load();
-    controls.type(Control::MinimumBids, request.minimumBids);
-    controls.type(Control::CategoryNumber, request.category);
-    controls.type(Control::TitleWords, request.words);
-    controls.type(Control::CompletedWords, request.words);
-    controls.type(Control::ExcludedWords, request.excluded);
-    controls.type(Control::PriceFrom, request.priceFrom);
-    controls.type(Control::PriceTo, request.priceTo);
-    controls.setListIndex(Control::SearchMode, request.modeIndex);
-    controls.setListIndex(Control::CategoryList, request.categoryIndex);
-    controls.check(request.descriptions);
+FixedInputs InputsOf(const SearchRequest& request) {
+    FixedInputs inputs;
+    inputs.category = request.category;
+    inputs.completed = request.words;
+    inputs.keyword = {request.words,       request.excluded,
+                      request.modeIndex,   request.descriptions,
+                      CategoryNumber(request.categoryIndex),
+                      request.priceFrom,   request.priceTo};
+    inputs.minimum = request.minimumBids;
+    return inputs;
+}
 
-    switch (request.kind) {
-        case SearchKind::Category:
-            controller.startCategorySearch();
-            break;
-        case SearchKind::Featured:
-            controller.startFeaturedSearch();
-            break;
-        case SearchKind::Keyword:
-            controller.startKeywordSearch();
-            break;
-        case SearchKind::Completed:
-            controller.startCompletedSearch();
-            break;
-        case SearchKind::None:
-            return kExitBadOptions;
-    }
-
-    console.output->finish();
-    const char* why = nullptr;
-    switch (controller.lastSearchEnd()) {
-        case SearchEnd::Finished:
-            out << console.shell.lastOpened() << std::endl;
-            if (data && !data->failure().empty()) {
-                err << "The data file could not be written: " << data->failure() << std::endl;
-                return kExitNoResults;
-            }
-            if (data && !request.sinceFile.empty())
-                err << data->fresh() << " of " << data->listings() << " listings are new since "
-                    << request.sinceFile << std::endl;
-            return kExitResultsWritten;
-        case SearchEnd::Stopped:
-            err << "Search stopped." << std::endl;
-            return kExitStopped;
+// Why a search that wrote no results page ended so.
+const char* WhyNoResults(SearchEnd end) {
+    switch (end) {
         case SearchEnd::TooManyListings:
-            why = "the site refused the search as too large";
+            return "the site refused the search as too large";
+        case SearchEnd::SiteUnreachable:
+            return "the auction site could not be reached";
+        case SearchEnd::BidsUnreadable:
+            return "a bid count in the listing file could not be read";
+        case SearchEnd::PageNotWritten:
+            return "the results page could not be written";
+        case SearchEnd::FolderInUse:
+            return "another Vendra is searching from this folder";
+        case SearchEnd::Finished:
+        case SearchEnd::Stopped:
+            break;
+    }
+    return "the search did not finish";
+}
+
+}  // namespace
+
+int ConsoleSearch::interrupt() {
+    ++interrupts_;
+    if (!running_) return interrupts_;
+    if (interrupts_ == 1) {
+        ports_.output.message(
+            "Ending the walk after the listings in hand; Ctrl+C again stops the search.");
+        running_->requestIncomplete();
+    } else {
+        running_->requestStop();
+    }
+    return interrupts_;
+}
+
+int ConsoleSearch::run(const SearchRequest& request, DataExport* data) {
+    if (request.kind == SearchKind::None) return kExitBadOptions;
+    FixedInputs inputs = InputsOf(request);
+    ConsoleOutput& output = ports_.output;
+    SearchRun search(ports_.run, inputs, output);
+    interrupts_ = 0;
+    running_ = &search;
+    const SearchOutcome outcome =
+        search.run({request.kind, ports_.identity.prepareFolder(), data && data->wanted()});
+    running_ = nullptr;
+
+    if (!outcome.resultsPage.empty()) {
+        if (ports_.desktop) ports_.desktop->open(outcome.resultsPage);
+        output.message(kFinishedText);
+    }
+    switch (outcome.end) {
+        case SearchEnd::Finished:
+            for (const std::string& message : LossMessages(outcome)) output.message(message);
+            break;
+        case SearchEnd::TooManyListings:
+            output.message(kTooManyListingsMessage);
             break;
         case SearchEnd::SiteUnreachable:
-            why = "the auction site could not be reached";
+            output.message(UnreachableMessage(outcome));
             break;
-        case SearchEnd::BidsUnreadable:
-            why = "a bid count in the listing file could not be read";
-            break;
-        case SearchEnd::PageNotWritten:
-            why = "the results page could not be written";
-            break;
-        case SearchEnd::FolderInUse:
-            why = "another Vendra is searching from this folder";
-            break;
-        case SearchEnd::None:
-            why = "the search did not finish";
+        default:
             break;
     }
-    err << "No results page: " << why << "." << std::endl;
-    return kExitNoResults;
+    output.finish();
+
+    if (outcome.end == SearchEnd::Stopped) {
+        err_ << "Search stopped." << std::endl;
+        return kExitStopped;
+    }
+    if (outcome.end != SearchEnd::Finished) {
+        err_ << "No results page: " << WhyNoResults(outcome.end) << "." << std::endl;
+        return kExitNoResults;
+    }
+    out_ << outcome.resultsPage << std::endl;
+    if (!data || !data->wanted()) return kExitResultsWritten;
+    data->write(outcome.rows);
+    if (!data->failure().empty()) {
+        err_ << "The data file could not be written: " << data->failure() << std::endl;
+        return kExitNoResults;
+    }
+    if (!request.sinceFile.empty())
+        err_ << data->fresh() << " of " << data->listings() << " listings are new since "
+             << request.sinceFile << std::endl;
+    return kExitResultsWritten;
 }
 
 }  // namespace vendra

@@ -3,9 +3,11 @@
 #include <ostream>
 
 #include "cli/CommandLine.h"
-#include "cli/ConsolePorts.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/DataExport.h"
-#include "controller/SearchController.h"
+#include "platform/AppIdentity.h"
+#include "platform/Shell.h"
+#include "run/SearchRun.h"
 
 namespace vendra {
 
@@ -15,12 +17,37 @@ inline constexpr int kExitNoResults = 1;
 inline constexpr int kExitBadOptions = 2;
 inline constexpr int kExitStopped = 130;
 
-// Runs the search through the window's own controller, as if the request had been typed into the
-// window and its search button clicked. Prints the results page's path on `out`, or says on
-// `err` why there is none; with `data`, also how many listings are new, or why the data file
-// could not be written. Returns the exit status.
-int RunConsoleSearch(const SearchRequest& request, SearchController& controller,
-                     ConsolePorts& console, const DataExport* data, std::ostream& out,
-                     std::ostream& err);
+// What a search from the command line uses: the search's own ports, the application folder,
+// where it shows its progress, and the desktop that opens the results page (none: not opened).
+struct ConsolePorts {
+    RunPorts run;
+    AppIdentity& identity;
+    ConsoleOutput& output;
+    Shell* desktop = nullptr;
+};
+
+// Runs searches the command line asks for, and turns how each ended into lines and an exit
+// status. Ctrl+C reaches the running search through interrupt().
+class ConsoleSearch {
+  public:
+    ConsoleSearch(const ConsolePorts& ports, std::ostream& out, std::ostream& err)
+        : ports_(ports), out_(out), err_(err) {}
+
+    // Prints the results page's path on `out`, or says on `err` why there is none; with `data`,
+    // also how many listings are new, or why the data file could not be written. Returns the
+    // exit status.
+    int run(const SearchRequest& request, DataExport* data = nullptr);
+
+    // Ctrl+C, counted afresh for every search: the first ends the walk after the listings in
+    // hand (See Incomplete Results), the second stops the search. Returns the count so far.
+    int interrupt();
+
+  private:
+    ConsolePorts ports_;
+    std::ostream& out_;
+    std::ostream& err_;
+    SearchRun* running_ = nullptr;
+    int interrupts_ = 0;
+};
 
 }  // namespace vendra

@@ -9,8 +9,11 @@ TerminalProgress::TerminalProgress(std::ostream& out, std::function<int()> colum
     : line_(out, columns), columns_(std::move(columns)), colour_(colour), now_(std::move(now)) {}
 
 void TerminalProgress::report(const Progress& event) {
+    // The walk's own steps move the line; every other report with a text prints it above the
+    // line, and after the walk has begun says that it is over (done, stopped or cut short).
+    bool step = false;
     std::visit(
-        [this](const auto& e) {
+        [&](const auto& e) {
             using Event = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<Event, progress::PagesAnnounced>) {
                 figures_ = {"Searching pages", 0, e.pages, "pages", {}};
@@ -27,25 +30,22 @@ void TerminalProgress::report(const Progress& event) {
             } else if constexpr (std::is_same_v<Event, progress::PagesSearched>) {
                 figures_.done = e.page - 1;
                 figures_.total = e.pages;
-                progressStatus_ = true;
+                step = true;
             } else if constexpr (std::is_same_v<Event, progress::ListingsSearched>) {
                 figures_.done = e.offset;
                 figures_.total = e.listings;
-                progressStatus_ = true;
+                step = true;
             }
         },
         event);
-}
-
-void TerminalProgress::status(const std::string& text) {
-    if (progressStatus_) {
-        progressStatus_ = false;
+    if (step) {
         if (walking_) redraw();
         return;
     }
-    // Any other text after the walk has begun says it is over (done, stopped or cut short).
+    const std::optional<std::string> text = StatusText(event);
+    if (!text) return;
     if (walking_) finish();
-    line_.printAbove(text);
+    line_.printAbove(*text);
 }
 
 void TerminalProgress::message(const std::string& text) { line_.printAbove(text); }

@@ -16,17 +16,15 @@ namespace vendra {
 // fast it goes and how long it has left, redrawn in place; the other status texts and the
 // messages print as lines above it. The walk's own progress texts are the line's, so they are
 // not printed.
-class TerminalProgress : public ConsoleOutput, public ProgressReport {
+class TerminalProgress : public ConsoleOutput {
   public:
     using Clock = std::function<std::chrono::milliseconds()>;
 
     TerminalProgress(std::ostream& out, std::function<int()> columns, bool colour, Clock now);
 
     void report(const Progress& event) override;
-    void status(const std::string& text) override;
     void message(const std::string& text) override;
     void finish() override;
-    ProgressReport* progressView() override { return this; }
 
   private:
     void redraw();
@@ -37,8 +35,7 @@ class TerminalProgress : public ConsoleOutput, public ProgressReport {
     Clock now_;
     std::chrono::milliseconds started_{0};
     ProgressFigures figures_;
-    bool walking_ = false;         // the line is up
-    bool progressStatus_ = false;  // the status text that comes next is the walk's own
+    bool walking_ = false;  // the line is up
 };
 
 }  // namespace vendra

@@ -1,11 +1,7 @@
 #include "controller/SearchController.h"
 
 #include "query/Categories.h"
-#include "report/BidPass.h"
-#include "report/ResultsWriter.h"
-#include "retrieval/ListingCount.h"
-#include "retrieval/PageCountProbe.h"
-#include "retrieval/PageWalk.h"
+#include "run/SearchTexts.h"
 
 namespace vendra {
 namespace {
@@ -15,25 +11,12 @@ constexpr Control kSearchControls[] = {
     Control::ShowCategoriesButton, Control::CategorySearchButton, Control::FeaturedSearchButton,
     Control::CompletedSearchButton, Control::KeywordSearchButton};
 
-// One handler per kind of report; a kind without one does not compile.
-template <typename... Handlers>
-struct Overloaded : Handlers... {
-    using Handlers::operator()...;
-};
-// clang 14, which builds the fuzzers, deduces no aggregate's arguments by itself.
-template <typename... Handlers>
-Overloaded(Handlers...) -> Overloaded<Handlers...>;
-
 }  // namespace
 
-SearchController::SearchController(Platform& platform, FrontEndViews views)
-    : platform_(platform),
-      views_(views),
-      help_(platform.shell, platform.identity),
-      files_(WorkingFiles::In("")) {}
+SearchController::SearchController(Platform& platform)
+    : platform_(platform), help_(platform.shell, platform.identity) {}
 
 void SearchController::load() {
-    state_.stopRequested = false;
     for (const Category& category : Categories())
         platform_.controls.appendListEntry(Control::CategoryList, std::string(category.name));
     platform_.controls.setListIndex(Control::SearchMode, 0);
@@ -47,13 +30,11 @@ void SearchController::startCompletedSearch() { start(SearchKind::Completed); }
 
 void SearchController::stopSearch() {
     returnToIdle(Idle::AfterStop);
-    // A stopped search writes no results, so the page in flight is not needed: it is abandoned
-    // rather than waited for.
-    if (searchRunning()) platform_.fetch.cancel();
+    if (running_) running_->requestStop();
 }
 
 void SearchController::seeIncompleteResults() {
-    state_.incompleteRequested = true;
+    if (running_) running_->requestIncomplete();
     platform_.controls.setEnabled(Control::IncompleteButton, false);
 }
 
@@ -61,12 +42,10 @@ void SearchController::showCategories() { platform_.shell.open(CategoriesIndexUr
 
 bool SearchController::mayClose() {
     if (!searchRunning()) return true;
-    // The search ends at its next look at the state; the request in flight is abandoned so
-    // that nothing waits on the network.
-    state_.stopRequested = true;
+    // The search ends at its next look at its state, without waiting on the network.
+    if (running_) running_->requestStop();
     closeRequested_ = true;
     deferredStart_.reset();
-    platform_.fetch.cancel();
     return false;
 }
 
@@ -87,114 +66,74 @@ void SearchController::start(SearchKind kind) {
 }
 
 void SearchController::runSearch(SearchKind kind) {
+    // Running until its outcome has been shown: a message box shown then is still part of it.
     struct Running {
         int& depth;
         explicit Running(int& d) : depth(d) { ++depth; }
         ~Running() { --depth; }
     } running(searchDepth_);
 
-    lastEnd_ = SearchEnd::None;
-    lostPages_ = {};
-    lostBlocks_ = {};
-    // The lock and every file of this search are in the folder decided here, whatever happens
-    // to the folders while the search runs.
-    files_ = WorkingFiles::In(platform_.identity.prepareFolder());
-    // Taken before anything is deleted and held until the search has returned, however it ends.
-    const std::unique_ptr<SearchLock::Hold> folderHold =
-        platform_.searchLock.tryHold(files_.folder);
-    if (!folderHold) {
-        platform_.messages.showMessage(
-            "Another Vendra window is searching from this folder. Wait for it to finish, then "
-            "search again.");
-        returnToIdle(Idle::AfterStop);
-        lastEnd_ = SearchEnd::FolderInUse;
-        return;
-    }
-    state_.stopRequested = false;
-    // A See Incomplete Results left over from a search that ended with the too-many-listings
-    // message would otherwise cut this search short after its first block.
-    state_.incompleteRequested = false;
-    setSearchControlsEnabled(false);
-    if (kind != SearchKind::Keyword) state_.pageNumber = 2;
-    showStatus("Deleting Temporary Files.......");
-    RemoveWorkingFiles(platform_.files, files_);
-    state_.kind = kind;
-
-    try {
-        runFirstStage(kind);
-    } catch (const FetchError& error) {
-        // A first page abandoned by Stop Search or a close is a stop, not a site out of reach.
-        if (state_.stopRequested) {
-            lastEnd_ = SearchEnd::Stopped;
-            return;
-        }
-        // Only a first page ends the search this way; the walk skips later pages it cannot fetch.
-        platform_.messages.showMessage(std::string("The auction site could not be reached: ") +
-                                       error.what());
-        returnToIdle(Idle::AfterStop);
-        lastEnd_ = SearchEnd::SiteUnreachable;
-        return;
-    }
-    findBidsAndWriteResults();
-    // Only once the results page is open: the user sees what arrived, then what is missing.
-    if (lastEnd_ == SearchEnd::Finished) reportLosses();
+    lastEnd_.reset();
+    SearchRun run({platform_.fetch, platform_.events, platform_.files, platform_.locale,
+                   platform_.searchLock},
+                  *this, *this);
+    running_ = &run;
+    const SearchOutcome outcome = run.run({kind, platform_.identity.prepareFolder()});
+    running_ = nullptr;
+    present(outcome);
 }
 
-void SearchController::runFirstStage(SearchKind kind) {
-    switch (kind) {
-        case SearchKind::Category:
-            showStatus("Finding # of Auctions in Category.......");
-            walkListingPages(
-                CategoryFirstPageUrl(platform_.controls.text(Control::CategoryNumber)));
+void SearchController::present(const SearchOutcome& outcome) {
+    lastEnd_ = outcome.end;
+    if (!outcome.resultsPage.empty()) {
+        platform_.shell.open(outcome.resultsPage);
+        showStatus(kFinishedText);
+        platform_.controls.setCaption(Control::StopButton, "Begin New Search");
+    }
+    switch (outcome.end) {
+        case SearchEnd::Finished:
+            // Only once the results page is open: the user sees what arrived, then what is
+            // missing.
+            for (const std::string& message : LossMessages(outcome))
+                platform_.messages.showMessage(message);
             break;
-        case SearchKind::Featured:
-            showStatus("Finding # of featured auctions.......");
-            walkListingPages(FeaturedFirstPageUrl());
+        case SearchEnd::TooManyListings:
+            platform_.messages.showMessage(kTooManyListingsMessage);
+            returnToIdle(Idle::AfterRefusal);
             break;
-        case SearchKind::Completed:
-            showStatus("Finding # of completed auctions.......");
-            walkSearchResults(
-                CompletedSearchPages(platform_.controls.text(Control::CompletedWords)));
+        case SearchEnd::SiteUnreachable:
+            platform_.messages.showMessage(UnreachableMessage(outcome));
+            returnToIdle(Idle::AfterStop);
             break;
-        case SearchKind::Keyword:
-            walkSearchResults(KeywordSearchPages(keywordForm()));
+        case SearchEnd::FolderInUse:
+            platform_.messages.showMessage(
+                "Another Vendra window is searching from this folder. Wait for it to finish, "
+                "then search again.");
+            returnToIdle(Idle::AfterStop);
             break;
-        case SearchKind::None:
+        case SearchEnd::Stopped:         // the stop has shown the idle state already
+        case SearchEnd::BidsUnreadable:  // ended without results, as it stands
+        case SearchEnd::PageNotWritten:
             break;
     }
 }
 
-void SearchController::walkListingPages(const std::string& firstPage) {
-    ProbePageCount(firstPage, state_, platform_.fetch, platform_.locale, *this);
-    // The walk fetches the first page again: the probe's page is not handed over.
-    WalkPages(firstPage, "", files_.listing, state_,
-              {platform_.fetch, platform_.events, platform_.files, *this,
-               [this] { return platform_.controls.text(Control::CategoryNumber); }});
+void SearchController::report(const Progress& event) {
+    if (std::holds_alternative<progress::SearchBegun>(event)) setSearchControlsEnabled(false);
+    if (std::holds_alternative<progress::PageStepBegun>(event))
+        platform_.controls.setEnabled(Control::IncompleteButton, true);
+    if (const auto text = StatusText(event)) showStatus(*text);
 }
 
-void SearchController::walkSearchResults(const ResultPages& pages) {
-    state_.resultOffset = 0;
-    const std::string firstPage = platform_.fetch.fetch(pages.firstPage);
-    if (state_.stopRequested) return;
-    const ListingCount count = ReadListingCount(firstPage, platform_.locale.separators());
-    switch (count.status) {
-        case ListingCount::Status::NotANumber:
-            tooManyListings();
-            return;
-        case ListingCount::Status::NoEnd:
-        case ListingCount::Status::Overflow:
-            return;
-        case ListingCount::Status::Found:
-            break;
-    }
-    state_.listingTotal = count.listings;
-    report(progress::ListingsAnnounced{count.text, count.listings});
-    // A category search's number is never asked for by a results walk.
-    WalkPages(pages.firstPage, pages.followingPrefix, files_.listing, state_,
-              {platform_.fetch, platform_.events, platform_.files, *this, {}});
+std::string SearchController::categoryNumber() {
+    return platform_.controls.text(Control::CategoryNumber);
 }
 
-KeywordSearchForm SearchController::keywordForm() const {
+std::string SearchController::completedWords() {
+    return platform_.controls.text(Control::CompletedWords);
+}
+
+KeywordSearchForm SearchController::keywordForm() {
     const WindowControls& controls = platform_.controls;
     return {controls.text(Control::TitleWords),
             controls.text(Control::ExcludedWords),
@@ -205,84 +144,8 @@ KeywordSearchForm SearchController::keywordForm() const {
             controls.text(Control::PriceTo)};
 }
 
-void SearchController::findBidsAndWriteResults() {
-    if (state_.stopRequested) {
-        if (lastEnd_ == SearchEnd::None) lastEnd_ = SearchEnd::Stopped;
-        return;
-    }
-    showStatus("Finding Bid amounts.......");
-    const NumberSeparators separators = platform_.locale.separators();
-    const HighestBids bids =
-        FindHighestBids(platform_.files, files_.listing, state_.kind, separators);
-    switch (bids.status) {
-        case HighestBids::Status::NoListingFile:
-            tooManyListings();
-            return;
-        case HighestBids::Status::Unreadable:  // ended without results, as it stands
-            lastEnd_ = SearchEnd::BidsUnreadable;
-            return;
-        case HighestBids::Status::Found:
-            break;
-    }
-    showStatus("Creating Output.......");
-    switch (WriteResults(platform_.files, files_.listing, files_.results,
-                         platform_.controls.text(Control::MinimumBids), bids.highest, state_.kind,
-                         separators)) {
-        case ResultsOutcome::NoListingFile:
-            tooManyListings();
-            return;
-        case ResultsOutcome::Failed:
-            lastEnd_ = SearchEnd::PageNotWritten;
-            return;
-        case ResultsOutcome::Written:
-            break;
-    }
-    finishResults(bids.highest);
-}
-
-void SearchController::finishResults(std::int16_t highest) {
-    platform_.shell.open(files_.results);
-    showStatus("Finished!!!");
-    platform_.controls.setCaption(Control::StopButton, "Begin New Search");
-    lastEnd_ = SearchEnd::Finished;
-    if (views_.results)
-        views_.results->resultsWritten({files_.listing,
-                                        platform_.controls.text(Control::MinimumBids), highest,
-                                        state_.kind, platform_.locale.separators()});
-    try {
-        platform_.files.remove(files_.listing);
-    } catch (const FileError& error) {
-        if (error.kind() == FileError::Kind::NotFound) tooManyListings();
-    }
-}
-
-void SearchController::report(const Progress& event) {
-    if (views_.progress) views_.progress->report(event);
-    std::visit(Overloaded{
-                   [this](const progress::PagesAnnounced& e) {
-                       showStatus(e.asWritten + " pages of listings found");
-                   },
-                   [this](const progress::PagesUnreadable&) {
-                       showStatus("No Contents Found between selected Text...");
-                   },
-                   [this](const progress::ListingsAnnounced& e) {
-                       showStatus(e.asWritten + " listings found");
-                   },
-                   [this](const progress::PageStepBegun&) {
-                       platform_.controls.setEnabled(Control::IncompleteButton, true);
-                   },
-                   [this](const progress::PagesSearched& e) {
-                       showStatus(std::to_string(e.page) + " of " + std::to_string(e.pages) +
-                                  " pages searched.");
-                   },
-                   [this](const progress::ListingsSearched& e) {
-                       showStatus(std::to_string(e.offset) + " of " + std::to_string(e.listings) +
-                                  " searched.");
-                   },
-                   [this](const progress::PageLost& e) { lostPages_.add(e.reason); },
-                   [this](const progress::BlockLost& e) { lostBlocks_.add(e.reason); },
-               },
-               event);
+std::string SearchController::minimumBids() {
+    return platform_.controls.text(Control::MinimumBids);
 }
 
 void SearchController::setSearchControlsEnabled(bool enabled) {
@@ -294,34 +157,10 @@ void SearchController::showStatus(const std::string& text) {
 }
 
 void SearchController::returnToIdle(Idle idle) {
-    if (idle == Idle::AfterStop) state_.incompleteRequested = false;
-    state_.stopRequested = true;
     setSearchControlsEnabled(true);
     if (idle == Idle::AfterStop) platform_.controls.setEnabled(Control::IncompleteButton, false);
     platform_.controls.setCaption(Control::StopButton, "Stop Search");
     showStatus("Ready for another search");
-}
-
-void SearchController::tooManyListings() {
-    platform_.messages.showMessage(
-        "eBay says your search returned too many listings. Please narrow it and try again");
-    lastEnd_ = SearchEnd::TooManyListings;
-    returnToIdle(Idle::AfterRefusal);
-}
-
-void SearchController::reportLosses() {
-    const auto tell = [this](const Losses& lost, const char* one, const char* many,
-                             const char* why) {
-        if (lost.count == 0) return;
-        const bool single = lost.count == 1;
-        platform_.messages.showMessage(std::to_string(lost.count) + " " + (single ? one : many) +
-                                       " " + why + " (" + lost.firstReason +
-                                       "); the results page lacks " + (single ? "its" : "their") +
-                                       " listings.");
-    };
-    tell(lostPages_, "page of the search", "pages of the search", "could not be fetched");
-    tell(lostBlocks_, "listing block", "listing blocks",
-         "could not be written to the listing file");
 }
 
 }  // namespace vendra

@@ -1,7 +1,6 @@
 #include "platform/StdTextFiles.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -11,8 +10,6 @@
 #include <cstring>
 #include <utility>
 #include <vector>
-
-#include "platform/MappedCopy.h"
 
 namespace vendra {
 namespace {
@@ -73,24 +70,34 @@ class BufferedLineReader : public LineReader {
 
     std::uint64_t offset() const override { return bufferStart_ + begin_; }
 
-    ~BufferedLineReader() override {
-        if (mapped_) ::munmap(mapped_, mappedSize_);
-    }
-
     void readAt(std::uint64_t offset, std::span<char> into) override {
-        // Read through a mapping of the file: the results page reads its waiting rows back this
-        // way one by one, and a system call for each would cost more than the copy itself.
-        // Bytes past the mapped length (a file that has grown since) are read with pread. A file
-        // that another program shortens under the mapping is a failed read, as with pread.
-        Map();
-        if (offset <= mappedSize_ && into.size() <= mappedSize_ - offset) {
-            if (!CopyFromMapping(into.data(), static_cast<const char*>(mapped_) + offset,
-                                 into.size()))
-                throw FileError(FileError::Kind::Access,
-                                "Cannot read " + path_ + ": file shortened while it was read");
+        // The results page reads its waiting rows back in file order, a few hundred bytes at a
+        // time: they are copied out of a large piece read ahead, not fetched one call a row.
+        // What the file no longer holds (another program shortened it) is a failed read.
+        if (into.size() >= kReadAhead) {
+            if (ReadFrom(offset, into) < into.size()) throw EndsEarly();
             return;
         }
-        // pread leaves the stream's own position and buffer alone.
+        if (offset < aheadStart_ || offset + into.size() > aheadStart_ + aheadSize_) {
+            ahead_.resize(kReadAhead);
+            aheadStart_ = offset;
+            aheadSize_ = ReadFrom(offset, ahead_);
+            if (aheadSize_ < into.size()) throw EndsEarly();
+        }
+        std::memcpy(into.data(), ahead_.data() + (offset - aheadStart_), into.size());
+    }
+
+  private:
+    static constexpr std::size_t kChunk = 1 << 16;
+    static constexpr std::size_t kReadAhead = 1 << 20;
+
+    FileError EndsEarly() const {
+        return FileError(FileError::Kind::Access, "Cannot read " + path_ + ": file ends early");
+    }
+
+    // Reads from `offset` until `into` is full or the file ends; returns the bytes read. pread
+    // leaves the stream's own position and buffer alone.
+    std::size_t ReadFrom(std::uint64_t offset, std::span<char> into) {
         const int descriptor = ::fileno(file_.get());
         std::size_t done = 0;
         while (done < into.size()) {
@@ -98,28 +105,10 @@ class BufferedLineReader : public LineReader {
                                         static_cast<off_t>(offset + done));
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) throw ErrorFromErrno("Cannot read", path_);
-            if (got == 0)
-                throw FileError(FileError::Kind::Access,
-                                "Cannot read " + path_ + ": file ends early");
+            if (got == 0) break;
             done += static_cast<std::size_t>(got);
         }
-    }
-
-  private:
-    static constexpr std::size_t kChunk = 1 << 16;
-
-    // Maps the whole file once, read-only; where that fails, reads go through pread.
-    void Map() {
-        if (mapTried_) return;
-        mapTried_ = true;
-        struct stat info {};
-        const int descriptor = ::fileno(file_.get());
-        if (::fstat(descriptor, &info) != 0 || info.st_size <= 0) return;
-        void* mapped = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
-                              MAP_PRIVATE, descriptor, 0);
-        if (mapped == MAP_FAILED) return;
-        mapped_ = mapped;
-        mappedSize_ = static_cast<std::size_t>(info.st_size);
+        return done;
     }
 
     // Makes sure unread bytes are buffered; false at the end of the file.
@@ -138,9 +127,9 @@ class BufferedLineReader : public LineReader {
     std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
-    bool mapTried_ = false;
-    void* mapped_ = nullptr;
-    std::size_t mappedSize_ = 0;
+    std::vector<char> ahead_;  // bytes from aheadStart_, for readAt
+    std::uint64_t aheadStart_ = 0;
+    std::size_t aheadSize_ = 0;
 };
 
 class FileTextWriter : public TextWriter {

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <limits>
 #include <span>
+#include <string>
+#include <utility>
 
 namespace vendra {
 namespace {
@@ -57,7 +60,8 @@ void HeldRows::hold(std::int16_t bids, std::uint64_t offset, std::uint64_t lengt
     groupBytes_[group] += length;
 }
 
-void HeldRows::copy(LineReader& listing, const std::function<void(std::string_view)>& write) {
+void HeldRows::copy(LineReader& listing,
+                    const std::function<void(std::string_view, std::int16_t)>& write) {
     // Where each group begins within the held part of the page.
     std::vector<std::uint64_t> groupStart(groupBytes_.size());
     std::uint64_t total = 0;
@@ -66,14 +70,32 @@ void HeldRows::copy(LineReader& listing, const std::function<void(std::string_vi
         total += groupBytes_[group];
     }
     if (total == 0) return;
+    if (rows_.size() > std::numeric_limits<std::uint32_t>::max())
+        throw FileError(FileError::Kind::Access, "listing file has too many rows to sort");
+
+    // The rows in the page's order: by group, file order within one (a stable counting sort).
+    std::vector<std::uint32_t> pageOrder(rows_.size());
+    {
+        std::vector<std::uint64_t> slot(groupBytes_.size());
+        for (const Row& row : rows_) ++slot[row.groupAndOffset >> kOffsetBits];
+        std::uint64_t at = 0;
+        for (std::uint64_t& count : slot) at += std::exchange(count, at);
+        for (std::size_t i = 0; i < rows_.size(); ++i)
+            pageOrder[slot[rows_[i].groupAndOffset >> kOffsetBits]++] =
+                static_cast<std::uint32_t>(i);
+    }
 
     const auto bandSize = static_cast<std::size_t>(std::min<std::uint64_t>(bandBytes_, total));
     const auto band = std::make_unique_for_overwrite<char[]>(bandSize);
     std::vector<std::uint64_t> next(groupStart.size());
+    std::size_t nextRow = 0;         // in page order: the first row not yet handed on
+    std::uint64_t nextRowStart = 0;  // where it begins in the held part of the page
+    std::string carried;             // the pieces of a row that spans bands
     for (std::uint64_t bandStart = 0; bandStart < total; bandStart += bandSize) {
         const std::uint64_t bandEnd = std::min(total, bandStart + bandSize);
         BandFiller filler(listing, band.get());
-        // Walking the rows in file order places each one after the rows of its group before it.
+        // Walking the rows in file order places each one after the rows of its group before it,
+        // and reads the file front to back.
         next = groupStart;
         for (const Row& row : rows_) {
             const std::uint64_t rowStart = next[row.groupAndOffset >> kOffsetBits];
@@ -86,7 +108,30 @@ void HeldRows::copy(LineReader& listing, const std::function<void(std::string_vi
                        from - bandStart);
         }
         filler.flush();
-        write(std::string_view(band.get(), static_cast<std::size_t>(bandEnd - bandStart)));
+
+        while (nextRow < pageOrder.size()) {
+            const Row& row = rows_[pageOrder[nextRow]];
+            const auto bids = static_cast<std::int16_t>(highest_ - static_cast<int>(
+                                                                       row.groupAndOffset >>
+                                                                       kOffsetBits));
+            const std::uint64_t rowEnd = nextRowStart + row.length;
+            const std::uint64_t from = std::max(nextRowStart, bandStart);
+            const std::string_view piece(band.get() + (from - bandStart),
+                                         static_cast<std::size_t>(std::min(rowEnd, bandEnd) - from));
+            if (rowEnd > bandEnd) {  // the rest of it is in the next band
+                carried.append(piece);
+                break;
+            }
+            if (carried.empty()) {
+                write(piece, bids);
+            } else {
+                carried.append(piece);
+                write(carried, bids);
+                carried.clear();
+            }
+            nextRowStart = rowEnd;
+            ++nextRow;
+        }
     }
 }
 

@@ -11,10 +11,10 @@
 namespace vendra {
 
 // Rows of the results page that must wait for rows with more bids. While the listing file is
-// read only where each row lies is held (16 bytes a row), never its text. Once the file has been
+// read only where each row lies is held (20 bytes a row), never its text. Once the file has been
 // read the page's part made of these rows is put together a band of at most `bandBytes` at a
 // time: each band is filled from the listing file in file order, with few large reads, and then
-// written whole. So memory stays bounded whatever the size of the file.
+// handed on row by row. So memory stays bounded whatever the size of the file.
 class HeldRows {
   public:
     static constexpr std::size_t kBandBytes = std::size_t{16} << 20;
@@ -25,9 +25,10 @@ class HeldRows {
 
     void hold(std::int16_t bids, std::uint64_t offset, std::uint64_t length);
 
-    // Hands every held row, read from `listing`, to `write`: most bids first, file order within
-    // one count. Rows come joined into bands, and a row longer than a band comes in pieces.
-    void copy(LineReader& listing, const std::function<void(std::string_view)>& write);
+    // Hands every held row, read from `listing`, to `write` with its bid count: most bids first,
+    // file order within one count.
+    void copy(LineReader& listing,
+              const std::function<void(std::string_view row, std::int16_t bids)>& write);
 
   private:
     struct Row {

@@ -1,19 +1,28 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
+#include "platform/LocaleInfo.h"
 #include "platform/TextFiles.h"
-#include "search/KeptListings.h"
+#include "search/SearchKind.h"
 
 namespace vendra {
 
-// Hands every kept line of the listing file, with its bid count, to `row` in the results page's
-// order: most bids first, file order within one count. Only where each line lies is held while
-// the file is read (a few bytes a line), never its text. False when the minimum is not a number
-// or a bid count cannot be read; a file that cannot be read throws FileError.
-bool ForEachKeptRow(TextFiles& files, const KeptListings& kept,
-                    const std::function<void(std::string_view line, std::int16_t bids)>& row);
+// Where the kept rows of a finished search go: the results page, and whatever else takes them
+// (the rows as data). Each row comes once, in the page's order.
+class KeptRowSink {
+  public:
+    virtual ~KeptRowSink() = default;
+    virtual void keptRow(std::string_view line, std::int16_t bids) = 0;
+};
+
+// Reads the listing file once and hands every line whose bid count lies from `minimum` to
+// `highest` to `sink`: most bids first, file order within one count. Lines with the highest
+// count go on as they are read; the others wait in HeldRows, which holds only where each lies.
+// False when a bid count cannot be read: the sink then has exactly the highest-count lines
+// before the bad one. A file that cannot be read throws FileError.
+bool ReadKeptRows(LineReader& listing, std::int16_t minimum, std::int16_t highest, SearchKind kind,
+                  const NumberSeparators& separators, KeptRowSink& sink);
 
 }  // namespace vendra

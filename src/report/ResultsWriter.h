@@ -6,6 +6,7 @@
 
 #include "platform/LocaleInfo.h"
 #include "platform/TextFiles.h"
+#include "report/KeptRows.h"
 #include "search/SearchKind.h"
 
 namespace vendra {
@@ -18,11 +19,11 @@ enum class ResultsOutcome {
 
 // Writes the results page anew: the lines of the listing file whose bid count lies from the
 // minimum (the typed text, read as a number) to `highest`, most bids first and in file order
-// within one count, in one read of the listing file. A run that fails leaves what it wrote of
-// the page.
+// within one count, in one read of the listing file. Every row of the page also goes to
+// `alsoTo`, when given, as it is written. A run that fails leaves what it wrote of the page.
 ResultsOutcome WriteResults(TextFiles& files, const std::string& listingFile,
                             const std::string& resultsPage, std::string_view minimumText,
                             std::int16_t highest, SearchKind kind,
-                            const NumberSeparators& separators);
+                            const NumberSeparators& separators, KeptRowSink* alsoTo = nullptr);
 
 }  // namespace vendra

@@ -4,12 +4,23 @@
 #include <string>
 #include <variant>
 
+#include "search/SearchKind.h"
+
 namespace vendra {
 
-// What the stages of a search report as they go, as values. The controller turns them into the
-// status texts and button states of the window; a front end may show them its own way as well.
+// What a search reports as it goes, as values. The window's controller turns them into the
+// status texts and button states of the window; the command line shows them its own way.
 namespace progress {
 
+// The search holds its folder and has begun: the working files of the last one go.
+struct SearchBegun {
+    bool operator==(const SearchBegun&) const = default;
+};
+// The first page of a search of this kind is about to be asked for.
+struct FirstPageAsked {
+    SearchKind kind = SearchKind::None;
+    bool operator==(const FirstPageAsked&) const = default;
+};
 // The page count a category or featured first page announces, as written and as read.
 struct PagesAnnounced {
     std::string asWritten;
@@ -53,14 +64,24 @@ struct BlockLost {
     bool operator==(const BlockLost&) const = default;
 };
 
+// The walk is over: the bid pass reads the listing file for the highest count.
+struct BidPassBegun {
+    bool operator==(const BidPassBegun&) const = default;
+};
+// The results page is being written.
+struct ResultsBegun {
+    bool operator==(const ResultsBegun&) const = default;
+};
+
 }  // namespace progress
 
 using Progress =
-    std::variant<progress::PagesAnnounced, progress::PagesUnreadable, progress::ListingsAnnounced,
-                 progress::PageStepBegun, progress::PagesSearched, progress::ListingsSearched,
-                 progress::PageLost, progress::BlockLost>;
+    std::variant<progress::SearchBegun, progress::FirstPageAsked, progress::PagesAnnounced,
+                 progress::PagesUnreadable, progress::ListingsAnnounced, progress::PageStepBegun,
+                 progress::PagesSearched, progress::ListingsSearched, progress::PageLost,
+                 progress::BlockLost, progress::BidPassBegun, progress::ResultsBegun>;
 
-// Where the stages report what happened.
+// Where a search reports what happened.
 class ProgressReport {
   public:
     virtual ~ProgressReport() = default;

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+
+#include "platform/EventYield.h"
+#include "platform/LocaleInfo.h"
+#include "platform/SearchLock.h"
+#include "platform/TextFiles.h"
+#include "platform/UrlFetch.h"
+#include "run/SearchInputs.h"
+#include "run/SearchOutcome.h"
+#include "search/SearchKind.h"
+#include "search/SearchProgress.h"
+#include "search/SearchState.h"
+#include "search/WorkingFiles.h"
+
+namespace vendra {
+
+// What a search needs of the desktop.
+struct RunPorts {
+    UrlFetch& fetch;
+    EventYield& events;
+    TextFiles& files;
+    LocaleInfo& locale;
+    SearchLock& searchLock;
+};
+
+// What to run: the kind of search, the folder of its working files and lock, and whether the
+// outcome carries the kept listings as data.
+struct RunRequest {
+    SearchKind kind = SearchKind::None;
+    std::string folder;
+    bool keepRows = false;
+};
+
+// One search from its start to its end, whoever started it: it asks `inputs` for what it needs
+// when it needs it, reports its progress to `progress` and returns how it ended. The walk
+// yields to the desktop once per block; a Stop or See Incomplete Results given there reaches the
+// search through requestStop() and requestIncomplete(). Each run starts from fresh state.
+class SearchRun : private ProgressReport {
+  public:
+    SearchRun(const RunPorts& ports, SearchInputs& inputs, ProgressReport& progress);
+
+    SearchOutcome run(const RunRequest& request);
+
+    // The search ends at its next look at its state, and the page in flight is abandoned.
+    void requestStop();
+    // The walk ends after the block in hand, and the results page follows.
+    void requestIncomplete() { state_.incompleteRequested = true; }
+    bool stopRequested() const { return state_.stopRequested; }
+
+  private:
+    void runFirstStage(SearchKind kind);
+    void walkListingPages(const std::string& firstPage);
+    void walkSearchResults(const ResultPages& pages);
+    void writeResults(const RunRequest& request);
+    void end(SearchEnd how);
+    // Counts what the stages lost, and passes every report on.
+    void report(const Progress& event) override;
+
+    RunPorts ports_;
+    SearchInputs& inputs_;
+    ProgressReport& progress_;
+    SearchState state_;
+    WorkingFiles files_;
+    SearchOutcome outcome_;
+    bool ended_ = false;  // the outcome's end is settled
+};
+
+}  // namespace vendra
