@@ -229,11 +229,8 @@ struct FakeDesktop {
     Platform platform{controls, events,   messages, fetch,     files,
                       shell,    identity, locale,   searchLock};
 
-    // The fakes behind a front end's own controls, messages and shell.
-    Platform behind(WindowControls& frontControls, MessageBox& frontMessages, Shell& frontShell) {
-        return {frontControls, events,   frontMessages, fetch,     files,
-                frontShell,    identity, locale,        searchLock};
-    }
+    // The fakes a search itself uses.
+    RunPorts runPorts() { return {fetch, events, files, locale, searchLock}; }
 
     // Reads a file of the application folder whole, as bytes; nullopt when it does not exist.
     std::optional<std::string> read(const std::string& name) const {

@@ -66,16 +66,15 @@ TEST(CommandLine, RefusesBadOptionsNamingTheOption) {
     EXPECT_TRUE(WantsCommandLine(std::vector<std::string>{"-platform", "offscreen", "--featured"}));
 }
 
-// The console's own ports over fakes of the site, files and lock.
+// The command line's search over fakes of the site, files and lock, its lines on `err`.
 struct Console {
     test::FakeDesktop desk;
     std::ostringstream out, err;
-    ConsolePorts console{std::make_unique<LineOutput>(err), nullptr};
-    Platform platform = desk.behind(console.controls, console.messages, console.shell);
-    SearchController controller{platform};
+    LineOutput output{err};
+    ConsoleSearch search{{desk.runPorts(), desk.identity, output, &desk.shell}, out, err};
 
-    int run(const SearchRequest& request) {
-        return RunConsoleSearch(request, controller, console, nullptr, out, err);
+    int run(const SearchRequest& request, DataExport* data = nullptr) {
+        return search.run(request, data);
     }
 };
 
@@ -103,23 +102,27 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
              CategoryPageUrl("5", 3) + "); the results page lacks its listings."},
         {"stopped", page,
          [](Console& c) {
-             // Stopped while the walk fetches the first page: the walk still moves on once.
+             // Ctrl+C twice while the walk fetches the first page: the walk still moves on once.
              c.desk.fetch.onFetch = [&c](auto&) {
-                 if (c.desk.fetch.requests.size() == 2) c.controller.stopSearch();
+                 if (c.desk.fetch.requests.size() == 2) c.search.interrupt(), c.search.interrupt();
              };
          },
-         kExitStopped, "Ready for another search\n2 of 2 pages searched.\nSearch stopped."},
+         kExitStopped,
+         "Ending the walk after the listings in hand; Ctrl+C again stops the search.\n"
+         "2 of 2 pages searched.\nSearch stopped."},
         {"refused",
          "no listings",
          {},
          kExitNoResults,
          "eBay says your search returned too many listings. Please narrow it and try again\n"
-         "Ready for another search\nNo results page: the site refused the search as too large."},
+         "No results page: the site refused the search as too large."},
         {"unreachable",
          "",
          {},
          kExitNoResults,
-         "No results page: the auction site could not be reached."},
+         "The auction site could not be reached: no scripted page for " +
+             CategoryFirstPageUrl("5") +
+             "\nNo results page: the auction site could not be reached."},
         {"bad bid cell",
          test::Block(test::ListingsRow("a", "lots")),
          {},
@@ -166,23 +169,21 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
 TEST(ConsoleSearch, ADataFileThatCannotBeWrittenEndsWithoutSuccess) {
     Console console;
     DataExport data(console.desk.files, console.desk.identity.path("gone/now.csv"), std::nullopt);
-    SearchController controller(console.platform, {nullptr, &data});
     console.desk.fetch.serve(FeaturedFirstPageUrl(), test::Block(test::ListingsRow("a", "4")));
     const SearchRequest request{.kind = SearchKind::Featured, .dataFile = "gone/now.csv"};
-    EXPECT_EQ(
-        RunConsoleSearch(request, controller, console.console, &data, console.out, console.err),
-        kExitNoResults);
+    EXPECT_EQ(console.run(request, &data), kExitNoResults);
     EXPECT_TRUE(console.desk.read("Finalsearch.htm"));
     EXPECT_TRUE(console.err.str().ends_with("No such file or directory\n")) << console.err.str();
     EXPECT_NE(console.err.str().find("The data file could not be written: "), std::string::npos);
 }
 
-TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
+TEST(ConsoleSearch, SendsTheRequestAsTypedAndCountsCtrlCPerSearch) {
     Console console;
     console.desk.fetch.onFetch = [&](const std::string& url) {
         console.desk.fetch.serve(url, test::CountCell("0"));
         // Stopped while the first page is being fetched.
-        if (console.desk.fetch.requests.size() == 1) console.controller.stopSearch();
+        if (console.desk.fetch.requests.size() == 1) console.search.interrupt();
+        if (console.desk.fetch.requests.size() == 1) console.search.interrupt();
     };
     const SearchRequest request =
         Parse({"--keywords", "red shoe", "--mode", "any", "--exclude", "used", "--in", "Books",
@@ -194,8 +195,17 @@ TEST(ConsoleSearch, TypesTheRequestIntoTheWindowsControls) {
     EXPECT_EQ(console.desk.fetch.requests,
               std::vector<std::string>{
                   KeywordSearchPages({"red shoe", "used", 1, true, "267", "5", "x"}).firstPage});
-    EXPECT_TRUE(console.err.str().ends_with("Ready for another search\nSearch stopped.\n"));
+    EXPECT_TRUE(console.err.str().ends_with("stops the search.\nSearch stopped.\n"))
+        << console.err.str();
     EXPECT_EQ(console.desk.fetch.cancelCount, 1);  // the page in flight is abandoned
+    // A second search in the same process starts with no Ctrl+C counted: one is See Incomplete
+    // Results, and the search ends with a results page.
+    console.desk.fetch.onFetch = [&](const std::string& url) {
+        console.desk.fetch.serve(url,
+                                 test::CountCell("3") + test::Block(test::ListingsRow("a", "4")));
+        if (console.desk.fetch.requests.size() == 2) console.search.interrupt();
+    };
+    EXPECT_EQ(console.run(request), kExitResultsWritten) << console.err.str();
 }
 
 }  // namespace
