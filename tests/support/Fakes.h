@@ -19,6 +19,7 @@
 
 #include "platform/Platform.h"
 #include "platform/StdTextFiles.h"
+#include "run/SearchRun.h"
 #include "search/SearchProgress.h"
 
 namespace vendra::test {
