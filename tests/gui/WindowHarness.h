@@ -17,7 +17,7 @@ namespace vendra::test {
 struct WindowHarness {
     FakeDesktop desk;
     MainWindow form{desk.identity};
-    Platform platform = desk.behind(form, desk.messages, desk.shell);
+    Platform platform = desk.behind(form);
     SearchController controller{platform};
 
     WindowHarness() {

@@ -230,6 +230,10 @@ struct FakeDesktop {
     Platform platform{controls, events,   messages, fetch,     files,
                       shell,    identity, locale,   searchLock};
 
+    // The fakes behind a real window's controls.
+    Platform behind(WindowControls& window) {
+        return {window, events, messages, fetch, files, shell, identity, locale, searchLock};
+    }
     // The fakes a search itself uses.
     RunPorts runPorts() { return {fetch, events, files, locale, searchLock}; }
 

@@ -47,7 +47,7 @@ TEST(StdTextFiles, AppenderReportsAFailedCloseAndTakesNoLineAfterIt) {
     }
 }
 
-// Once mapped, the file is shortened, or removed, under the reader: what is still there is read,
+// Once read from, the file is shortened, or removed, under the reader: what is still there is read,
 // what is gone is a failed read, and the lines end where the file ends; never a crash (SIGBUS).
 TEST(StdTextFiles, AFileShortenedWhileReadIsAFailedReadNotACrash) {
     const std::string line(998, 'x');  // 1,000 bytes a line with CR LF
