@@ -9,10 +9,13 @@ FixedInputs InputsOf(const SearchRequest& request) {
     FixedInputs inputs;
     inputs.category = request.category;
     inputs.completed = request.words;
-    inputs.keyword = {request.words,       request.excluded,
-                      request.modeIndex,   request.descriptions,
+    inputs.keyword = {request.words,
+                      request.excluded,
+                      request.modeIndex,
+                      request.descriptions,
                       CategoryNumber(request.categoryIndex),
-                      request.priceFrom,   request.priceTo};
+                      request.priceFrom,
+                      request.priceTo};
     inputs.minimum = request.minimumBids;
     return inputs;
 }

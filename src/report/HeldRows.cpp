@@ -1,8 +1,8 @@
 #include "report/HeldRows.h"
 
 #include <algorithm>
-#include <memory>
 #include <limits>
+#include <memory>
 #include <span>
 #include <string>
 #include <utility>
@@ -111,13 +111,13 @@ void HeldRows::copy(LineReader& listing,
 
         while (nextRow < pageOrder.size()) {
             const Row& row = rows_[pageOrder[nextRow]];
-            const auto bids = static_cast<std::int16_t>(highest_ - static_cast<int>(
-                                                                       row.groupAndOffset >>
-                                                                       kOffsetBits));
+            const auto bids = static_cast<std::int16_t>(
+                highest_ - static_cast<int>(row.groupAndOffset >> kOffsetBits));
             const std::uint64_t rowEnd = nextRowStart + row.length;
             const std::uint64_t from = std::max(nextRowStart, bandStart);
-            const std::string_view piece(band.get() + (from - bandStart),
-                                         static_cast<std::size_t>(std::min(rowEnd, bandEnd) - from));
+            const std::string_view piece(
+                band.get() + (from - bandStart),
+                static_cast<std::size_t>(std::min(rowEnd, bandEnd) - from));
             if (rowEnd > bandEnd) {  // the rest of it is in the next band
                 carried.append(piece);
                 break;

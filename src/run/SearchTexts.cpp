@@ -68,8 +68,7 @@ std::string UnreachableMessage(const SearchOutcome& outcome) {
 
 std::vector<std::string> LossMessages(const SearchOutcome& outcome) {
     std::vector<std::string> messages;
-    const auto tell = [&](const Losses& lost, const char* one, const char* many,
-                          const char* why) {
+    const auto tell = [&](const Losses& lost, const char* one, const char* many, const char* why) {
         if (lost.count == 0) return;
         const bool single = lost.count == 1;
         messages.push_back(std::to_string(lost.count) + " " + (single ? one : many) + " " + why +
