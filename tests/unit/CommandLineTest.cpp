@@ -10,6 +10,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ConsoleSearch.h"
+#include "query/Categories.h"
 #include "support/Fakes.h"
 #include "support/Pages.h"
 
@@ -34,6 +35,13 @@ TEST(CommandLine, TakesEachSearchWithItsOptions) {
     for (const char* minimum : {" 3", "3 ", "\t-7 ", "+5", "-32768", "007"})
         EXPECT_EQ(Parse({"--featured", "--min-bids", minimum}).search.minimumBids, minimum);
     EXPECT_EQ(Parse({"--version"}).action, CommandLine::Action::ShowVersion);
+    // As GNU tools take them: --option=value, and "--" ending the options.
+    const CommandLine joined = Parse({"--keywords=red=shoe", "--min-bids=-3", "--in=Books", "--"});
+    EXPECT_EQ(joined.action, CommandLine::Action::Search);
+    EXPECT_EQ(joined.search.words, "red=shoe");
+    EXPECT_EQ(joined.search.minimumBids, "-3");
+    EXPECT_EQ(joined.search.categoryIndex, *CategoryIndex("Books"));
+    EXPECT_EQ(Parse({"--completed="}).search.words, "");
 }
 
 TEST(CommandLine, RefusesBadOptionsNamingTheOption) {
@@ -51,6 +59,9 @@ TEST(CommandLine, RefusesBadOptionsNamingTheOption) {
         {{"--min-bids", "3"}, "--category"},
         {{"--featured", "--data", "rows.txt"}, "--data"},
         {{"--featured", "--since"}, "--since"},
+        {{"--featured=yes"}, "--featured"},
+        {{"--featured", "--", "--open"}, "'--open'"},
+        {{"--featured", "--min-bids=x"}, "--min-bids"},
     };
     // Each is refused before anything is fetched or deleted, not read by the window as nothing.
     for (const char* minimum : {"3.5", "40000", "-32769", "+-5", "-+5", "++5", "--5", "5-", "1 2",
