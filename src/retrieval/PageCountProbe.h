@@ -27,7 +27,7 @@ struct PageCount {
 PageCount ReadPageCount(std::string_view page, const NumberSeparators& separators);
 
 // Fetches the first page of a category or featured search, stores the count it announces as the
-// walk's page total and reports it. An unreadable count keeps the last page total. A failed fetch
+// walk's page total and reports it. An unreadable count leaves the page total as it is. A failed fetch
 // throws FetchError.
 void ProbePageCount(const std::string& firstPage, SearchState& state, UrlFetch& fetch,
                     const LocaleInfo& locale, ProgressReport& progress);

@@ -27,7 +27,7 @@ struct PagesAnnounced {
     std::int16_t pages = 0;
     bool operator==(const PagesAnnounced&) const = default;
 };
-// The first page announces a count that cannot be read; the walk keeps the last page total.
+// The first page announces a count that cannot be read; the walk keeps the page total it has.
 struct PagesUnreadable {
     bool operator==(const PagesUnreadable&) const = default;
 };

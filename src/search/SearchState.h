@@ -6,8 +6,9 @@
 
 namespace vendra {
 
-// What the stages of a running search share. All zero when the window opens; a finished search
-// leaves its values behind (a failed page-count probe walks with the last good page total).
+// What the stages of a running search share. All zero when a search starts: nothing of an
+// earlier search carries over (a page-count probe that cannot read its count walks the first
+// page alone, never the page total of another search).
 struct SearchState {
     SearchKind kind = SearchKind::None;
     std::int16_t pageNumber = 0;    // the next category or featured page
