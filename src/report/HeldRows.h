@@ -17,7 +17,7 @@ namespace vendra {
 // handed on row by row. So memory stays bounded whatever the size of the file.
 class HeldRows {
   public:
-    static constexpr std::size_t kBandBytes = std::size_t{16} << 20;
+    static constexpr std::size_t kBandBytes = std::size_t{64} << 20;
 
     // Rows whose bid count lies from `lowest` to `highest` can be held; none when `highest` is
     // below `lowest`.
