@@ -74,6 +74,7 @@ class BufferedLineReader : public LineReader {
         // The results page reads its waiting rows back in file order, a few hundred bytes at a
         // time: they are copied out of a large piece read ahead, not fetched one call a row.
         // What the file no longer holds (another program shortened it) is a failed read.
+        if (into.empty()) return;
         if (into.size() >= kReadAhead) {
             if (ReadFrom(offset, into) < into.size()) throw EndsEarly();
             return;
