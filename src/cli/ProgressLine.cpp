@@ -64,8 +64,10 @@ Pieces PiecesOf(const ProgressFigures& progress) {
     if (pieces.total > 0) pieces.shortCount.append("/").append(std::to_string(pieces.total));
     pieces.alone = pieces.shortCount;
     if (!unit.empty()) pieces.alone.append(" ").append(unit);
-    const bool stageNamesUnit =
-        !unit.empty() && (pieces.stage == unit || pieces.stage.ends_with(" " + unit));
+    // The stage's last word is the unit, as in "Searching pages".
+    const std::size_t unitAt = pieces.stage.size() - std::min(pieces.stage.size(), unit.size());
+    const bool stageNamesUnit = !unit.empty() && pieces.stage.ends_with(unit) &&
+                                (unitAt == 0 || pieces.stage[unitAt - 1] == ' ');
     pieces.count = stageNamesUnit ? pieces.shortCount : pieces.alone;
     const double seconds = std::chrono::duration<double>(progress.elapsed).count();
     const double perSecond = seconds > 0 ? static_cast<double>(pieces.done) / seconds : 0;
