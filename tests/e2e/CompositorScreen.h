@@ -11,7 +11,7 @@ namespace vendra::test {
 // The screen as the compositor shows it now, read by weston's screenshooter or, where that is not
 // offered, by grim (wlroots compositors such as sway); a null image when it cannot be read.
 inline QImage Screen() {
-    for (const QString& shooter : {"weston-screenshooter", "grim"}) {
+    for (const QString shooter : {"weston-screenshooter", "grim"}) {
         QTemporaryDir folder;
         QProcess shot;
         shot.setWorkingDirectory(folder.path());
