@@ -81,7 +81,7 @@ QComboBox* List(QWidget* parent, const char* name, const QString& accessibleName
     });
     // Drawn like a text box with a drop-down button, in the text boxes' colour.
     list->setStyleSheet(
-        QString("QComboBox { background-color: %1; border: 1px solid %2; padding-left: 3px; }"
+        QString("QComboBox { background-color: %1; border: 1px solid %2; padding-left: 1px; }"
                 "QComboBox::drop-down { width: 17px; border-left: 1px solid %2;"
                 " background-color: %3; }"
                 "QComboBox::down-arrow { image: url(:/images/down-arrow.png); }")

@@ -254,6 +254,10 @@ class MainWindowTest : public QObject {
         QCOMPARE(read->text(QAccessible::Name),
                  list == "searchMode" ? QString("Search mode") : QString("Search in Categories"));
         QCOMPARE(read->textInterface()->text(0, read->textInterface()->characterCount()), typed);
+        // The field, in the list's font, is the list's second part, after the entries.
+        QCOMPARE(box->lineEdit()->font(), box->font());
+        QCOMPARE(read->child(1)->object(), box->lineEdit());
+        QCOMPARE(read->child(1)->text(QAccessible::Name), read->text(QAccessible::Name));
         QCOMPARE(searched(), sent(-1));
 
         box->setFocus();
