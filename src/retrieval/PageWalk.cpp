@@ -15,8 +15,8 @@ constexpr int kResultsPerPage = 50;
 enum class PageEnd { Done, Incomplete };
 
 // Appends one block and CR LF to the listing file: opens it for appending (creating it, also
-// when it was removed since the last block), writes and closes it, so that no block is held
-// open between blocks. A failure at any of the three loses the block, reported once.
+// when it was removed since the last block), writes and closes it; the file is never held open
+// between blocks. A failure at any of the three loses the block, reported once.
 void AppendBlock(std::string_view block, const std::string& listingFile, const WalkPorts& ports) {
     try {
         const std::unique_ptr<LineAppender> file = ports.files.openForAppending(listingFile);
