@@ -79,7 +79,8 @@ QComboBox* List(QWidget* parent, const char* name, const QString& accessibleName
         field->setText(typed);
         field->setCursorPosition(cursor);
     });
-    // Drawn like a text box with a drop-down button, in the text boxes' colour.
+    // Drawn like a text box with a drop-down button, in the text boxes' colour; the field's own
+    // margin takes the text two pixels further in.
     list->setStyleSheet(
         QString("QComboBox { background-color: %1; border: 1px solid %2; padding-left: 1px; }"
                 "QComboBox::drop-down { width: 17px; border-left: 1px solid %2;"
