@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "controller/SearchController.h"
 #include "search/WorkingFiles.h"
 #include "support/Fakes.h"
@@ -117,6 +119,23 @@ TEST_F(SearchControllerTest, PagesAndBlocksLostAreReportedAfterTheResultsPageOpe
         EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::Finished);
         EXPECT_NE(desk.read("Finalsearch.htm").value_or("").find("http://x/a"), std::string::npos);
     }
+}
+
+TEST_F(SearchControllerTest, AListingFileRemovedDuringTheWalkEndsWithTheLaterBlocksRows) {
+    desk.fetch.serve(FeaturedFirstPageUrl(),
+                     test::PageCount("3") + Block(test::ListingsRow("a", "1")));
+    desk.fetch.serve(FeaturedPageUrl(2), Block(test::ListingsRow("b", "1")));
+    desk.fetch.serve(FeaturedPageUrl(3), Block(test::ListingsRow("c", "1")));
+    desk.fetch.onFetch = [&](const std::string& url) {
+        if (url == FeaturedPageUrl(3))
+            std::filesystem::remove(desk.identity.path("Listinglist.txt"));
+    };
+    logic.startFeaturedSearch();
+    EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::Finished);
+    const std::string results = desk.read("Finalsearch.htm").value_or("");
+    EXPECT_NE(results.find("http://x/c"), std::string::npos);
+    EXPECT_EQ(results.find("http://x/b"), std::string::npos);
+    EXPECT_TRUE(desk.messages.messages.empty());
 }
 
 TEST(WorkingFiles, RemovingDeletesBothFilesAndIgnoresEveryFailure) {
