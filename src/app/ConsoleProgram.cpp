@@ -37,7 +37,10 @@ ConsoleProgram::ConsoleProgram(AppIdentity& identity, const SearchRequest& reque
                console.shell,    identity, locale,           lock},
       controller(platform,
                  {console.output->progressView(),
-                  request.dataFile.empty() && request.sinceFile.empty() ? nullptr : &data}) {}
+                  request.dataFile.empty() && request.sinceFile.empty() ? nullptr : &data}) {
+    // A page asked for again says so, with what it waits for.
+    fetch.observe(&retryNotices);
+}
 
 int RunConsole(int argc, char** argv, const SearchRequest& request) {
     // An earlier run's file that cannot be read is a bad option: nothing is fetched or deleted.

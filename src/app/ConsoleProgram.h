@@ -3,12 +3,15 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsolePorts.h"
 #include "cli/DataExport.h"
+#include "cli/RetryNotices.h"
 #include "controller/SearchController.h"
+#include "platform/RetryingFetch.h"
 #include "platform/StdTextFiles.h"
+#include "platform/curl/CurlFetch.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
+#include "platform/qt/QtNetworkWait.h"
 #include "platform/qt/QtSearchLock.h"
-#include "platform/qt/QtUrlFetch.h"
 #include "platform/qt/XdgOpenShell.h"
 
 namespace vendra {
@@ -27,7 +30,12 @@ struct ConsoleProgram {
     StdTextFiles files;
     DataExport data;
     QtEventYield yield;
-    QtUrlFetch fetch;
+    QtNetworkWait networkWait;
+    CurlFetch http{networkWait};
+    // Asks a page again as many times as the window does; the command line's own count would be
+    // passed here.
+    RetryingFetch fetch{http, http};
+    RetryNotices retryNotices{*console.output};
     QtLocaleInfo locale;
     QtSearchLock lock;
     Platform platform;

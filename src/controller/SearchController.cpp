@@ -55,6 +55,8 @@ void SearchController::stopSearch() {
 void SearchController::seeIncompleteResults() {
     state_.incompleteRequested = true;
     platform_.controls.setEnabled(Control::IncompleteButton, false);
+    // A page waiting to be asked for again is not waited for.
+    platform_.fetch.endWait();
 }
 
 void SearchController::showCategories() { platform_.shell.open(CategoriesIndexUrl()); }

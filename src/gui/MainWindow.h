@@ -28,6 +28,7 @@ class MainWindow : public QMainWindow, public WindowControls {
     void attach(SearchController& logic);
     // True for the stop button: its clicks abandon a page in flight instead of waiting for it.
     bool isStopButton(const QObject* object) const;
+    bool isIncompleteButton(const QObject* object) const;
 
     void setCaption(Control control, const std::string& text) override;
     void setEnabled(Control control, bool enabled) override;

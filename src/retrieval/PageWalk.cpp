@@ -50,7 +50,8 @@ PageEnd WalkPage(const std::string& url, ListingFile& listing, const SearchState
     } catch (const FetchError& error) {
         // A page abandoned by Stop Search is not lost: the search ends without results.
         if (!state.stopRequested) ports.progress.report(progress::PageLost{error.what()});
-        return PageEnd::Done;
+        // The incomplete results asked for while the page waited to be asked for again.
+        return state.incompleteRequested ? PageEnd::Incomplete : PageEnd::Done;
     }
     ListingBlocks blocks(page);
     while (!state.stopRequested) {
