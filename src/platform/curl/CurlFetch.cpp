@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -105,7 +106,9 @@ struct CurlFetch::Exchange {
         if (line.starts_with("HTTP/")) {
             // A new answer: an interim one (1xx) or a redirect is followed by the real one.
             const std::size_t space = line.find(' ');
-            x.status = space == std::string_view::npos ? 0 : std::atoi(line.substr(space).data());
+            x.status = 0;
+            if (space != std::string_view::npos)
+                std::from_chars(line.data() + space + 1, line.data() + line.size(), x.status);
             x.retryAfter.clear();
         } else if (StartsWithNoCase(line, "retry-after:")) {
             x.retryAfter = Trimmed(line.substr(12));
@@ -191,6 +194,8 @@ void CurlFetch::exchange(const std::string& url, Exchange& x, Clock::time_point 
     const std::string proxy = proxy_.forUrl(url);
     curl_easy_setopt(e, CURLOPT_PROXY, proxy.c_str());
     curl_easy_setopt(e, CURLOPT_NOPROXY, "");
+    // A tunnel's own answer is no answer of the page's.
+    curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(e, CURLOPT_USERAGENT, "Mozilla/5.0");
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout_.count()));
