@@ -1,29 +1,20 @@
-// The least a Qt program does to fetch a category's pages one after another: a bare
-// QNetworkAccessManager loop over the same addresses the walk asks for, through the same proxy
-// (http_proxy), each reply read whole and dropped. The yardstick for the walk against the
-// network's limit: what Qt's own network stack allows on this machine. With --program it fetches
-// through the program's page fetch instead, still without cutting or writing anything.
+// The program's page fetch alone over the same addresses a category walk asks for, through the
+// same proxy (http_proxy), each page fetched whole and dropped: nothing cut or written, no window.
+// Beside curl's own command, what the fetch costs against the network's limit.
 //
-//   fetch_loop [--program] CATEGORY PAGES
+//   fetch_loop CATEGORY PAGES
 //
 // Prints one line: pages, seconds, ms_per_page and the processor time per page of all threads.
 
 #include <sys/resource.h>
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QTimer>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
-#include "platform/qt/QtUrlFetch.h"
+#include "platform/NetworkWait.h"
+#include "platform/RetryingFetch.h"
+#include "platform/curl/CurlFetch.h"
 #include "query/SearchUrls.h"
 
 namespace {
@@ -35,67 +26,34 @@ double ProcessorSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// One page with nothing but Qt: a GET, a nested loop until it has finished, the body read.
-bool BareFetch(QNetworkAccessManager& manager, const std::string& url) {
-    QNetworkRequest request(QUrl(QString::fromStdString(url)));
-    QNetworkReply* reply = manager.get(request);
-    if (!reply->isFinished()) {
-        QEventLoop loop;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    const bool ok = reply->error() == QNetworkReply::NoError && !reply->readAll().isEmpty();
-    delete reply;
-    return ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const bool program = argc > 1 && std::strcmp(argv[1], "--program") == 0;
-    if (argc != (program ? 4 : 3)) {
-        std::fprintf(stderr, "usage: fetch_loop [--program] CATEGORY PAGES\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: fetch_loop CATEGORY PAGES\n");
         return 2;
     }
-    const std::string category = argv[program ? 2 : 1];
-    const int pages = std::stoi(argv[program ? 3 : 2]);
+    const std::string category = argv[1];
+    const int pages = std::stoi(argv[2]);
 
-    // The proxy named once, as the walk's proxy settings are asked once per host; never a direct
-    // connection to the site's real host.
-    const QUrl proxy(QString::fromLocal8Bit(std::getenv("http_proxy")));
-    if (proxy.host().isEmpty() || proxy.port() < 0) {
-        std::fprintf(stderr, "fetch_loop: set http_proxy to the sample site\n");
-        return 2;
-    }
-
+    vendra::NoNetworkWait unwatched;
+    vendra::CurlFetch http(unwatched);
+    vendra::RetryingFetch fetch(http, http);
     int failed = 0;
-    double seconds = 0, processor = 0;
-    QTimer::singleShot(0, &app, [&] {
-        QNetworkAccessManager manager;
-        manager.setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, proxy.host(),
-                                       static_cast<quint16>(proxy.port())));
-        vendra::QtUrlFetch fetch;
-        const auto start = std::chrono::steady_clock::now();
-        const double processorStart = ProcessorSeconds();
-        for (int page = 1; page <= pages; ++page) {
-            const std::string url = page == 1 ? vendra::CategoryFirstPageUrl(category)
-                                              : vendra::CategoryPageUrl(category, page);
-            if (program) {
-                try {
-                    fetch.fetch(url);
-                } catch (const vendra::FetchError&) {
-                    ++failed;
-                }
-            } else if (!BareFetch(manager, url)) {
-                ++failed;
-            }
+    const auto start = std::chrono::steady_clock::now();
+    const double processorStart = ProcessorSeconds();
+    for (int page = 1; page <= pages; ++page) {
+        const std::string url = page == 1 ? vendra::CategoryFirstPageUrl(category)
+                                          : vendra::CategoryPageUrl(category, page);
+        try {
+            if (fetch.fetch(url).empty()) ++failed;
+        } catch (const vendra::FetchError&) {
+            ++failed;
         }
-        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        processor = ProcessorSeconds() - processorStart;
-        QCoreApplication::quit();
-    });
-    QCoreApplication::exec();
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double processor = ProcessorSeconds() - processorStart;
     std::printf("pages=%d failed=%d seconds=%.3f ms_per_page=%.4f cpu_ms_per_page=%.4f\n", pages,
                 failed, seconds, 1e3 * seconds / pages, 1e3 * processor / pages);
     return failed == 0 ? 0 : 1;

@@ -19,9 +19,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/RetryingFetch.h"
 #include "platform/StdTextFiles.h"
+#include "platform/curl/CurlFetch.h"
 #include "platform/qt/QtEventYield.h"
-#include "platform/qt/QtUrlFetch.h"
+#include "platform/qt/QtNetworkWait.h"
 #include "query/SearchUrls.h"
 #include "retrieval/PageWalk.h"
 
@@ -82,7 +84,9 @@ class TimedFetch : public vendra::UrlFetch {
     Clock::time_point lastTenthStart_ = start_;
 
   private:
-    vendra::QtUrlFetch inner_;
+    vendra::QtNetworkWait wait_;
+    vendra::CurlFetch http_{wait_};
+    vendra::RetryingFetch inner_{http_, http_};
     int pages_;
     int requests_ = 0;
     WalkFigures& figures_;

@@ -32,11 +32,15 @@ ConsoleProgram::ConsoleProgram(AppIdentity& identity, const SearchRequest& reque
                                std::optional<EarlierLinks> earlier)
     : output(StandardErrorOutput()),
       data(files, request.dataFile, std::move(earlier)),
+      fetch(http, http, request.retries),
       search({{fetch, yield, files, locale, lock},
               identity,
               *output,
               request.open ? &desktop : nullptr},
-             std::cout, std::cerr) {}
+             std::cout, std::cerr) {
+    // A page asked for again says so, with what it waits for.
+    fetch.observe(&retryNotices);
+}
 
 int RunConsole(int argc, char** argv, const SearchRequest& request) {
     // An earlier run's file that cannot be read is a bad option: nothing is fetched or deleted.

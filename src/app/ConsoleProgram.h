@@ -7,11 +7,14 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/ConsoleSearch.h"
 #include "cli/DataExport.h"
+#include "cli/RetryNotices.h"
+#include "platform/RetryingFetch.h"
 #include "platform/StdTextFiles.h"
+#include "platform/curl/CurlFetch.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
+#include "platform/qt/QtNetworkWait.h"
 #include "platform/qt/QtSearchLock.h"
-#include "platform/qt/QtUrlFetch.h"
 #include "platform/qt/XdgOpenShell.h"
 
 namespace vendra {
@@ -29,7 +32,11 @@ struct ConsoleProgram {
     StdTextFiles files;
     DataExport data;
     QtEventYield yield;
-    QtUrlFetch fetch;
+    QtNetworkWait networkWait;
+    CurlFetch http{networkWait};
+    // Asks a page again as many times as --retries says.
+    RetryingFetch fetch;
+    RetryNotices retryNotices{*output};
     QtLocaleInfo locale;
     QtSearchLock lock;
     ConsoleSearch search;

@@ -17,10 +17,16 @@ DesktopProgram::DesktopProgram(AppIdentity& identity)
       controller(platform) {
     // While a page loads, every click waits for the walk's yield but the stop button's, which
     // abandons the page at once, and those on a title bar of the program's own, as the desktop's
-    // frame would take them at once.
-    fetch.letThrough([this](const QObject* object) {
-        return window.isStopButton(object) || IsOnTitleBar(object);
-    });
+    // frame would take them at once. While a page waits to be asked for again, See Incomplete
+    // Results ends the wait at once too.
+    networkWait.letThrough(
+        [this](const QObject* object) {
+            return window.isStopButton(object) || IsOnTitleBar(object);
+        },
+        [this](const QObject* object) {
+            return window.isStopButton(object) || window.isIncompleteButton(object) ||
+                   IsOnTitleBar(object);
+        });
     window.attach(controller);
     controller.load();
 }

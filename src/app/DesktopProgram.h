@@ -2,13 +2,15 @@
 
 #include "controller/SearchController.h"
 #include "gui/MainWindow.h"
+#include "platform/RetryingFetch.h"
 #include "platform/StdTextFiles.h"
+#include "platform/curl/CurlFetch.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtNetworkWait.h"
 #include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtShell.h"
-#include "platform/qt/QtUrlFetch.h"
 
 namespace vendra {
 
@@ -21,7 +23,9 @@ struct DesktopProgram {
     MainWindow window;
     QtEventYield yield;
     QtMessageBox messages;
-    QtUrlFetch fetch;
+    QtNetworkWait networkWait;
+    CurlFetch http{networkWait};
+    RetryingFetch fetch{http, http};
     StdTextFiles files;
     QtShell shell;
     QtLocaleInfo locale;

@@ -135,6 +135,16 @@ constexpr Option kOptions[] = {
          r.sinceFile = v;
          return Taken();
      }},
+    {"--retries", "N", Takes::Every,
+     "ask a page that failed for a while (no answer, or 408, 429,\n500, 502, 503, 504) again up to "
+     "N times, 0 to 10 (default 2)",
+     [](SearchRequest& r, const std::string& v) -> std::optional<std::string> {
+         const NumberReading retries = ReadNumber(v, NumberWidth::Int16, NumberSeparators{"", ""});
+         if (!retries.ok() || retries.value < 0 || retries.value > 10)
+             return "--retries takes a whole number from 0 to 10, not '" + v + "'";
+         r.retries = static_cast<int>(retries.value);
+         return Taken();
+     }},
     {"--help", "", Takes::Alone, "print this text and exit", nullptr},
     {"--version", "", Takes::Alone, "print the version and exit", nullptr},
 };

@@ -24,6 +24,7 @@ struct SearchRequest {
     bool open = false;        // hand the results page to the desktop
     std::string dataFile{};   // --data: the kept listings as CSV or JSON
     std::string sinceFile{};  // --since: an earlier run's data file
+    int retries = 2;          // --retries: how often a page that failed for a while is asked again
 };
 
 struct CommandLine {

@@ -314,6 +314,10 @@ bool MainWindow::isStopButton(const QObject* object) const {
     return object == widget(Control::StopButton);
 }
 
+bool MainWindow::isIncompleteButton(const QObject* object) const {
+    return object == widget(Control::IncompleteButton);
+}
+
 void MainWindow::showAbout() {
     // One box at a time, with no owner: the main window stays usable while it is open. A box
     // that was closed may still wait for its discarding (during a search nothing returns to the

@@ -28,6 +28,8 @@ class MainWindow : public QMainWindow, public WindowControls {
     void attach(SearchController& logic);
     // True for the stop button: its clicks abandon a page in flight instead of waiting for it.
     bool isStopButton(const QObject* object) const;
+    // True for See Incomplete Results: its clicks end a wait before a page is asked again.
+    bool isIncompleteButton(const QObject* object) const;
 
     void setCaption(Control control, const std::string& text) override;
     void setEnabled(Control control, bool enabled) override;

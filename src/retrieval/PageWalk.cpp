@@ -38,7 +38,8 @@ PageEnd WalkPage(const std::string& url, const std::string& listingFile, const S
     } catch (const FetchError& error) {
         // A page abandoned by Stop Search is not lost: the search ends without results.
         if (!state.stopRequested) ports.progress.report(progress::PageLost{error.what()});
-        return PageEnd::Done;
+        // The incomplete results asked for while the page waited to be asked for again.
+        return state.incompleteRequested ? PageEnd::Incomplete : PageEnd::Done;
     }
     ListingBlocks blocks(page);
     while (!state.stopRequested) {

@@ -39,6 +39,11 @@ void SearchRun::requestStop() {
     ports_.fetch.cancel();
 }
 
+void SearchRun::requestIncomplete() {
+    state_.incompleteRequested = true;
+    ports_.fetch.endWait();
+}
+
 void SearchRun::end(SearchEnd how) {
     outcome_.end = how;
     ended_ = true;

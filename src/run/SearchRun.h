@@ -45,8 +45,9 @@ class SearchRun : private ProgressReport {
 
     // The search ends at its next look at its state, and the page in flight is abandoned.
     void requestStop();
-    // The walk ends after the block in hand, and the results page follows.
-    void requestIncomplete() { state_.incompleteRequested = true; }
+    // The walk ends after the block in hand, and the results page follows; a page waiting to
+    // be asked for again is not waited for.
+    void requestIncomplete();
     bool stopRequested() const { return state_.stopRequested; }
 
   private:

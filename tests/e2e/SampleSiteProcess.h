@@ -9,9 +9,10 @@ namespace vendra::test {
 
 class SampleSiteProcess {
   public:
-    // faults: "KIND@SUBSTRING" entries, each passed as --fault.
-    explicit SampleSiteProcess(const QStringList& faults = {}) {
-        QStringList arguments{"--port", "0", "--log", dir_.filePath("requests.log")};
+    // faults: "KIND@SUBSTRING" entries, each passed as --fault; options: any other options.
+    explicit SampleSiteProcess(const QStringList& faults = {}, const QStringList& options = {}) {
+        QStringList arguments =
+            options + QStringList{"--port", "0", "--log", dir_.filePath("requests.log")};
         for (const QString& fault : faults) arguments << "--fault" << fault;
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.start(SAMPLE_SITE_PATH, arguments);
@@ -22,6 +23,8 @@ class SampleSiteProcess {
             process_.waitForReadyRead(100);
             output += process_.readAllStandardOutput();
             port_ = listening.match(QString::fromLatin1(output)).captured(1).toUShort();
+            static const QRegularExpression https("https on (\\d+)\\n");
+            httpsPort_ = https.match(QString::fromLatin1(output)).captured(1).toUShort();
             if (!running) break;  // it will say no more
         }
         if (port_ == 0) {
@@ -48,11 +51,14 @@ class SampleSiteProcess {
         return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
     }
     bool requested(const QString& target) const { return logLines().join('\n').contains(target); }
+    // The port of the https endpoint, when it was asked for.
+    quint16 httpsPort() const { return httpsPort_; }
 
   private:
     QTemporaryDir dir_;
     QProcess process_;
     quint16 port_ = 0;
+    quint16 httpsPort_ = 0;
 };
 
 }  // namespace vendra::test

@@ -206,6 +206,30 @@ class SearchesOnDesktopTest : public QObject {
         QCOMPARE(site.logLines().size(), 3);  // the first page twice, then page 2: nothing after
     }
 
+    // While a page waits to be asked for again, See Incomplete Results ends the wait at once (the
+    // program's wiring lets its input through then): the walk ends with what it has.
+    void seeIncompleteResultsEndsAWaitAtOnce() {
+        SampleSiteProcess site(
+            {"status=503@category267/page2.html", "retryafter=30@category267/page2.html"});
+        RealWindow window;
+        QElapsedTimer sinceClick;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            if (!site.requested("category267/page2.html")) return;
+            poll.stop();
+            sinceClick.start();
+            window.click("incompleteButton");
+        });
+        poll.start(20);
+        window.search(Category, "267");
+
+        QVERIFY(sinceClick.isValid() && sinceClick.elapsed() < 1000);
+        QCOMPARE(window.program.controller.lastSearchEnd(), SearchEnd::Finished);
+        QCOMPARE(Targets(site).filter("page2.html").size(), 1);
+        QVERIFY(!site.requested("page3.html"));
+        QVERIFY(Read(window.path("Finalsearch.htm")).contains("(category 267 page 1 row 1)"));
+    }
+
     // A second program started from the window's folder while the window waits for a page says
     // the folder is in use and touches nothing; the window's search ends with every row.
     void aSecondSearchFromTheFolderWaitsAndTouchesNothing() {

@@ -65,6 +65,16 @@ TEST(SiteFaults, EachChangesItsAnswerAndHoldsNoOtherUp) {
         // A pause before each byte of the body.
         {"drip=0.002@none", "http://listings.ebay.com/none", "</html>", "",
          2ms * vendra::site::NotFoundPage("listings.ebay.com/none").size()},
+        // Answers no well-behaved server sends, or that need a client to ask again.
+        {"status=503@267/", kCategory + "index.html", "HTTP/1.1 503 ", "HTTP/1.1 200"},
+        {"retryafter=2@267/", kCategory + "index.html", "\r\nRetry-After: 2\r\n", ""},
+        {"earlyhints@267/", kCategory + "index.html", "103 Early Hints\r\nLink: ", ""},
+        {"endlessheaders@267/", kCategory + "index.html", "X-Filler: ", "\r\n\r\n", 0ms, 1 << 20},
+        {"badchunk@267/", kCategory + "index.html", "\r\nzz\r\n", ""},
+        {"badgzip@267/", kCategory + "index.html",
+         "Content-Encoding: gzip\r\nContent-Length: ", ""},
+        {"https@267/", kCategory + "index.html",
+         "Location: https://localhost:0/listings.ebay.com/aw/plistings/list/category267/", ""},
         // Closed without a word; held without a word until the client stops sending.
         {"reset@267/", kCategory + "index.html", "", ""},
         {"stall@267/", kCategory + "index.html", "", ""},
@@ -95,6 +105,27 @@ TEST(SiteFaults, EachChangesItsAnswerAndHoldsNoOtherUp) {
         site.stop();
         serving.join();
     }
+}
+
+// A fault given a count applies to that many matching requests, then the page comes as usual.
+TEST(SiteFaults, ACountedFaultEnds) {
+    asio::io_context site;
+    const auto port = static_cast<unsigned short>(vendra::site::StartSite(
+        site, 0, {*vendra::site::ParseFault("status=429/2@267/")}, nullptr));
+    std::thread serving([&] { site.run(); });
+    std::string statuses;
+    for (int request = 0; request < 3; ++request) {
+        asio::ip::tcp::socket socket(site);
+        socket.connect({asio::ip::address_v4::loopback(), port});
+        asio::write(socket, asio::buffer("GET " + kCategory +
+                                         "index.html HTTP/1.1\r\n"
+                                         "Connection: close\r\n\r\n"));
+        statuses += ReadToEnd(std::move(socket)).substr(9, 4);
+    }
+    EXPECT_EQ(statuses, "429 429 200 ");
+    EXPECT_FALSE(vendra::site::ParseFault("status=429/x@267/"));
+    site.stop();
+    serving.join();
 }
 
 }  // namespace

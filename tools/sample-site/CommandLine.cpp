@@ -19,7 +19,8 @@ std::optional<Options> ParseCommandLine(int argc, char** argv, std::string& erro
             options.help = true;
             continue;
         }
-        if (name != "--port" && name != "--log" && name != "--fault") {
+        if (name != "--port" && name != "--log" && name != "--fault" &&
+            name != "--https-certificate" && name != "--https-key") {
             error = "unknown option: " + std::string(argv[i]);
             return std::nullopt;
         }
@@ -40,6 +41,10 @@ std::optional<Options> ParseCommandLine(int argc, char** argv, std::string& erro
             }
         } else if (name == "--log") {
             options.logPath = std::string(*value);
+        } else if (name == "--https-certificate") {
+            options.httpsCertificate = std::string(*value);
+        } else if (name == "--https-key") {
+            options.httpsKey = std::string(*value);
         } else {
             auto fault = ParseFault(*value);
             if (!fault) {

@@ -63,20 +63,42 @@ std::function<void(FaultPlan&)> Effect(std::string_view name,
 std::optional<Fault> ParseFault(std::string_view text) {
     const std::size_t at = text.find('@');
     if (at == std::string_view::npos) return std::nullopt;
-    const std::string_view kind = text.substr(0, at);
+    std::string_view kind = text.substr(0, at);
+    std::shared_ptr<std::uint64_t> remaining;
+    if (const std::size_t slash = kind.rfind('/'); slash != std::string_view::npos) {
+        std::uint64_t count = 0;
+        const std::string_view digits = kind.substr(slash + 1);
+        const auto [end, problem] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), count);
+        if (digits.empty() || problem != std::errc() || end != digits.data() + digits.size())
+            return std::nullopt;
+        remaining = std::make_shared<std::uint64_t>(count);
+        kind = kind.substr(0, slash);
+    }
     const std::size_t equals = kind.find('=');
     const auto value = equals == std::string_view::npos
                            ? std::nullopt
                            : std::optional<std::string_view>(kind.substr(equals + 1));
-    Fault fault{std::string(text.substr(at + 1)), Effect(kind.substr(0, equals), value)};
+    auto effect = Effect(kind.substr(0, equals), value);
+    if (!effect) {
+        if (auto odd = OddEffect(kind.substr(0, equals), value))
+            effect = [odd = std::move(odd)](FaultPlan& plan) { odd(plan.odd); };
+    }
+    Fault fault{std::string(text.substr(at + 1)), std::move(effect), std::move(remaining)};
     if (!fault.addTo) return std::nullopt;
     return fault;
 }
 
 FaultPlan PlanFor(const std::vector<Fault>& faults, std::string_view fullTarget) {
     FaultPlan plan;
-    for (const Fault& fault : faults)
-        if (fullTarget.find(fault.substring) != std::string_view::npos) fault.addTo(plan);
+    for (const Fault& fault : faults) {
+        if (fullTarget.find(fault.substring) == std::string_view::npos) continue;
+        if (fault.remaining && (*fault.remaining)-- == 0) {
+            *fault.remaining = 0;
+            continue;
+        }
+        fault.addTo(plan);
+    }
     return plan;
 }
 

@@ -28,6 +28,7 @@ constexpr std::chrono::seconds kIdleTime{5};
 struct Site {
     std::vector<Fault> faults;
     std::FILE* log;
+    int httpsPort;
 
     // On disk at once, before any fault can hold the request up.
     void Log(int connection, std::string_view method, std::string_view target) const {
@@ -59,6 +60,7 @@ asio::awaitable<void> Respond(boost::beast::tcp_stream& stream,
     http::response<http::empty_body> response(static_cast<http::status>(page.status),
                                               request.version());
     response.set(http::field::content_type, "text/html");
+    if (plan.odd.retryAfter) response.set(http::field::retry_after, *plan.odd.retryAfter);
     if (endless)
         response.chunked(true);
     else
@@ -125,7 +127,13 @@ asio::awaitable<void> Serve(boost::beast::tcp_stream stream, int connection,
             co_return;
         }
 
-        const SitePage page = Answer(request, target, plan.twist);
+        SitePage page = Answer(request, target, plan.twist);
+        if (plan.odd.status) page.status = plan.odd.status;
+        co_await WriteEarlyAnswer(socket, plan.odd);
+        if (co_await WriteOddAnswer(socket, plan.odd, target.full, page, site->httpsPort)) {
+            socket.close();
+            co_return;
+        }
         co_await Respond(stream, request, page, plan);
         if (plan.truncate || plan.announced || !request.keep_alive()) {
             socket.close();
@@ -148,13 +156,15 @@ asio::awaitable<void> Accept(tcp::acceptor acceptor, std::shared_ptr<const Site>
 
 }  // namespace
 
-int StartSite(asio::io_context& io, int port, std::vector<Fault> faults, std::FILE* log) {
+int StartSite(asio::io_context& io, int port, std::vector<Fault> faults, std::FILE* log,
+              int httpsPort) {
     tcp::acceptor acceptor(
         io, tcp::endpoint(asio::ip::address_v4::loopback(), static_cast<unsigned short>(port)));
     const int bound = acceptor.local_endpoint().port();
-    asio::co_spawn(
-        io, Accept(std::move(acceptor), std::make_shared<const Site>(Site{std::move(faults), log})),
-        asio::detached);
+    asio::co_spawn(io,
+                   Accept(std::move(acceptor),
+                          std::make_shared<const Site>(Site{std::move(faults), log, httpsPort})),
+                   asio::detached);
     return bound;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "CommandLine.h"
+#include "HttpsEndpoint.h"
 #include "SiteServer.h"
 
 int main(int argc, char** argv) {
@@ -38,13 +39,19 @@ int main(int argc, char** argv) {
     boost::asio::signal_set stopSignals(io, SIGINT, SIGTERM);
     stopSignals.async_wait([&io](const boost::system::error_code&, int) { io.stop(); });
     int port = 0;
+    int httpsPort = 0;
     try {
-        port = StartSite(io, options->port, options->faults, log.get());
+        if (!options->httpsCertificate.empty() && !options->httpsKey.empty())
+            httpsPort =
+                StartHttpsEndpoint(io, options->httpsCertificate, options->httpsKey, log.get());
+        port = StartSite(io, options->port, options->faults, log.get(), httpsPort);
     } catch (const boost::system::system_error& failure) {
         std::fprintf(stderr, "sample-site: cannot listen on 127.0.0.1:%d: %s\n", options->port,
                      failure.what());
         return 1;
     }
+    // The https endpoint first: whoever waits for the "listening" line knows both then.
+    if (httpsPort) std::printf("https on %d\n", httpsPort);
     std::printf("listening on %d\n", port);
     std::fflush(stdout);
     io.run();
