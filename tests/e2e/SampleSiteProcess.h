@@ -9,9 +9,11 @@ namespace vendra::test {
 
 class SampleSiteProcess {
   public:
-    // faults: "KIND@SUBSTRING" entries, each passed as --fault.
-    explicit SampleSiteProcess(const QStringList& faults = {}) {
-        QStringList arguments{"--port", "0", "--log", dir_.filePath("requests.log")};
+    // faults: "KIND@SUBSTRING" entries, each passed as --fault; hour: the site as it stands that
+    // many hours on.
+    explicit SampleSiteProcess(const QStringList& faults = {}, int hour = 0) {
+        QStringList arguments{
+            "--port", "0", "--log", dir_.filePath("requests.log"), "--hour", QString::number(hour)};
         for (const QString& fault : faults) arguments << "--fault" << fault;
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.start(SAMPLE_SITE_PATH, arguments);

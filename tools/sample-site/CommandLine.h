@@ -12,11 +12,12 @@ struct Options {
     int port = 0;  // 0: any free port
     std::string logPath;
     std::vector<Fault> faults;
+    int hour = 0;  // the site as it stands this many hours after its start
     bool help = false;
 };
 
 inline constexpr const char* kUsage =
-    "usage: sample-site [--port N] [--log FILE] [--fault KIND@SUBSTRING]...\n"
+    "usage: sample-site [--port N] [--log FILE] [--hour N] [--fault KIND@SUBSTRING]...\n"
     "  KIND: latency=MS, stall, reset, truncate, drip=SECONDS, badcount, nocount, big,\n"
     "        bigcount=N, endless, huge, length=BYTES\n";
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "CommandLine.h"
+#include "SiteHour.h"
 #include "SiteServer.h"
 
 int main(int argc, char** argv) {
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    SetSiteHour(options->hour);
     boost::asio::io_context io;
     // Taken before the port is announced, so that a stop right after it is still a clean one.
     boost::asio::signal_set stopSignals(io, SIGINT, SIGTERM);
