@@ -109,8 +109,11 @@ SqliteHistory::SqliteHistory(const std::string& path, Open how) : path_(path) {
                                    "once to bring it up to date");
             return;
         }
+        // In WAL a commit that has not reached the disk when the power fails is lost whole,
+        // never half: the file stays sound without a sync at every commit.
         execute("PRAGMA journal_mode=WAL", "set up");
-        upgrade();
+        execute("PRAGMA synchronous=NORMAL", "set up");
+        if (version < kLatest || empty) upgrade();
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
