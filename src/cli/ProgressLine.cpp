@@ -46,7 +46,9 @@ std::string TimeLeft(std::int64_t seconds) {
 }
 
 struct Pieces {
-    std::string stage, count, shortCount, rate, eta;
+    // count: after the stage, without the unit when the stage names it ("Searching pages 3/8");
+    // alone: with its unit, where the line has no room for the stage.
+    std::string stage, count, alone, shortCount, rate, eta;
     std::int64_t done = 0, total = 0;  // total 0: not known
 };
 
@@ -60,8 +62,13 @@ Pieces PiecesOf(const ProgressFigures& progress) {
     pieces.shortCount = std::to_string(pieces.done);
     // Appended piece by piece: GCC 12 warns (-Wrestrict) of `"/" + std::string` at -O3.
     if (pieces.total > 0) pieces.shortCount.append("/").append(std::to_string(pieces.total));
-    pieces.count = pieces.shortCount;
-    if (!unit.empty()) pieces.count.append(" ").append(unit);
+    pieces.alone = pieces.shortCount;
+    if (!unit.empty()) pieces.alone.append(" ").append(unit);
+    // The stage's last word is the unit, as in "Searching pages".
+    const std::size_t unitAt = pieces.stage.size() - std::min(pieces.stage.size(), unit.size());
+    const bool stageNamesUnit = !unit.empty() && pieces.stage.ends_with(unit) &&
+                                (unitAt == 0 || pieces.stage[unitAt - 1] == ' ');
+    pieces.count = stageNamesUnit ? pieces.shortCount : pieces.alone;
     const double seconds = std::chrono::duration<double>(progress.elapsed).count();
     const double perSecond = seconds > 0 ? static_cast<double>(pieces.done) / seconds : 0;
     pieces.rate = Rate(perSecond);
@@ -130,7 +137,7 @@ std::string RenderProgressLine(const ProgressFigures& progress, int width, bool 
         parts.insert(parts.end(), tail.begin(), tail.end());
         return Joined(parts);
     }
-    if (CodePointCount(p.count) <= budget) return p.count;
+    if (CodePointCount(p.alone) <= budget) return p.alone;
     if (CodePointCount(p.shortCount) <= budget) return p.shortCount;
     return std::string(FirstCodePoints(p.stage, budget));
 }

@@ -3,12 +3,14 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QLineEdit>
 
 namespace vendra {
 namespace {
 
-// A list known by its purpose, which reports the entry it shows as its value and as its text
-// (the text is what screen readers on Linux read out), read-only.
+// A list known by its purpose, which reports the text it shows (its entry, or what was typed into
+// its entry field) as its value and as its text (the text is what screen readers on Linux read
+// out), read-only.
 class NamedListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
   public:
     explicit NamedListAccessible(QComboBox* list)
@@ -46,13 +48,18 @@ class NamedListAccessible : public QAccessibleWidget, public QAccessibleTextInte
         return QAccessibleWidget::text(kind);
     }
 
-    // The entries, in the list that drops down.
-    int childCount() const override { return 1; }
+    // The entries, in the list that drops down, and the entry field of a list that has one.
+    int childCount() const override { return list()->lineEdit() ? 2 : 1; }
     QAccessibleInterface* child(int index) const override {
-        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+        QObject* children[] = {list()->view(), list()->lineEdit()};
+        return index >= 0 && index < childCount()
+                   ? QAccessible::queryAccessibleInterface(children[index])
+                   : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        return child && child->object() == list()->view() ? 0 : -1;
+        if (!child) return -1;
+        if (child->object() == list()->view()) return 0;
+        return child->object() && child->object() == list()->lineEdit() ? 1 : -1;
     }
     QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
 

@@ -54,14 +54,35 @@ QLineEdit* TextBox(QWidget* parent, const char* name, const QString& accessibleN
     return box;
 }
 
+// A drop-down list with an entry field. Only the list's selection counts: typing into the field
+// leaves no entry selected, the typed text stays in the field but is never added to the list
+// nor matched against it (not when typed, nor on Enter or when the field loses the focus), and
+// choosing an entry from the list selects it again.
 QComboBox* List(QWidget* parent, const char* name, const QString& accessibleName, QRect geometry) {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
     list->setAccessibleName(accessibleName);
     list->setGeometry(geometry);
-    // Drawn like a text box with a drop-down button, in the text boxes' colour.
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setCompleter(nullptr);
+    QLineEdit* field = list->lineEdit();
+    field->setObjectName(QString(name) + "Field");
+    field->setAccessibleName(accessibleName);
+    // The list would select the entry that reads as the field does once editing ends.
+    QObject::disconnect(field, &QLineEdit::editingFinished, list, nullptr);
+    QObject::connect(field, &QLineEdit::textEdited, list, [list, field](const QString& typed) {
+        if (list->currentIndex() == -1) return;
+        // Selecting no entry empties the field: the typed text is put back where it was.
+        const int cursor = field->cursorPosition();
+        list->setCurrentIndex(-1);
+        field->setText(typed);
+        field->setCursorPosition(cursor);
+    });
+    // Drawn like a text box with a drop-down button, in the text boxes' colour; the field's own
+    // margin takes the text two pixels further in.
     list->setStyleSheet(
-        QString("QComboBox { background-color: %1; border: 1px solid %2; padding-left: 3px; }"
+        QString("QComboBox { background-color: %1; border: 1px solid %2; padding-left: 1px; }"
                 "QComboBox::drop-down { width: 17px; border-left: 1px solid %2;"
                 " background-color: %3; }"
                 "QComboBox::down-arrow { image: url(:/images/down-arrow.png); }")
@@ -302,7 +323,7 @@ void MainWindow::showAbout() {
         about_->setAttribute(Qt::WA_DeleteOnClose);
         // A Wayland compositor places a new window where it likes, unless it belongs to another:
         // there it is still the window's box, so that it opens over the window.
-        if (DrawsOwnTitleBars()) {
+        if (OnWayland()) {
             about_->winId();
             about_->windowHandle()->setTransientParent(windowHandle());
         }

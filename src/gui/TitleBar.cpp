@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QWindow>
 
+#include "gui/CompositorFrames.h"
+
 namespace vendra {
 namespace {
 
@@ -31,7 +33,9 @@ QPushButton* CaptionButton(QWidget* bar, const char* name, const QString& glyph,
 
 }  // namespace
 
-bool DrawsOwnTitleBars() { return QGuiApplication::platformName().startsWith("wayland"); }
+bool OnWayland() { return QGuiApplication::platformName().startsWith("wayland"); }
+
+bool DrawsOwnTitleBars() { return OnWayland() && !CompositorDrawsFrames(); }
 
 void AddOwnTitleBar(QWidget& window, bool minimise) {
     if (!DrawsOwnTitleBars()) return;

@@ -4,9 +4,14 @@
 
 namespace vendra {
 
-// True where the program draws its windows' title bars itself: under Wayland, where the only
-// frame Qt draws for a window always offers to maximise it, which a window of fixed size must
-// not.
+// True on a Wayland compositor, which places a new window where it likes unless the window
+// belongs to another.
+bool OnWayland();
+
+// True where the program draws its windows' title bars itself: under a Wayland compositor that
+// leaves the frames to its clients (weston, GNOME's mutter), where the only frame Qt draws for a
+// window always offers to maximise it, which a window of fixed size must not. A compositor that
+// draws the frames itself keeps them.
 bool DrawsOwnTitleBars();
 
 // Where DrawsOwnTitleBars(), gives the top-level `window` a title bar of its own instead of the

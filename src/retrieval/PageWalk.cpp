@@ -14,35 +14,23 @@ constexpr int kResultsPerPage = 50;
 
 enum class PageEnd { Done, Incomplete };
 
-// The listing file, opened at the first block and kept open for the walk. A file that could not
-// be opened is tried again at the next block.
-class ListingFile {
-  public:
-    explicit ListingFile(const std::string& path) : path_(path) {}
-    void append(std::string_view block, TextFiles& files) {
-        if (!file_) file_ = files.openForAppending(path_);
-        file_->appendLine(block);
+// Appends one block and CR LF to the listing file: opens it for appending (creating it, also
+// when it was removed since the last block), writes and closes it; the file is never held open
+// between blocks. A failure at any of the three loses the block, reported once.
+void AppendBlock(std::string_view block, const std::string& listingFile, const WalkPorts& ports) {
+    try {
+        const std::unique_ptr<LineAppender> file = ports.files.openForAppending(listingFile);
+        file->appendLine(block);
+        // Some file systems report a failed write only at the close.
+        file->close();
+    } catch (const FileError& error) {
+        ports.progress.report(progress::BlockLost{error.reason()});
     }
-    // Some file systems report a failed write only at the close: the last block then counts as
-    // lost.
-    void close(ProgressReport& progress) {
-        if (!file_) return;
-        try {
-            file_->close();
-        } catch (const FileError& error) {
-            progress.report(progress::BlockLost{error.reason()});
-        }
-        file_.reset();
-    }
-
-  private:
-    const std::string& path_;
-    std::unique_ptr<LineAppender> file_;
-};
+}
 
 // Fetches one page and appends its blocks. Ends early on a stop, or after the block in hand
 // when the incomplete results are asked for.
-PageEnd WalkPage(const std::string& url, ListingFile& listing, const SearchState& state,
+PageEnd WalkPage(const std::string& url, const std::string& listingFile, const SearchState& state,
                  const WalkPorts& ports) {
     std::string page;
     try {
@@ -57,11 +45,7 @@ PageEnd WalkPage(const std::string& url, ListingFile& listing, const SearchState
         const std::optional<std::string_view> block = blocks.next();
         if (!block) break;
         ports.events.yield();
-        try {
-            listing.append(*block, ports.files);
-        } catch (const FileError& error) {
-            ports.progress.report(progress::BlockLost{error.reason()});
-        }
+        AppendBlock(*block, listingFile, ports);
         if (state.incompleteRequested) return PageEnd::Incomplete;
     }
     return PageEnd::Done;
@@ -100,12 +84,11 @@ std::optional<std::string> NextResultsPage(SearchState& state, const std::string
 
 void WalkPages(const std::string& firstPage, const std::string& followingPrefix,
                const std::string& listingFile, SearchState& state, const WalkPorts& ports) {
-    ListingFile listing(listingFile);
     std::optional<std::string> url = firstPage;
     bool pageNumbersUsedUp = false;
     while (url && !state.stopRequested) {
         ports.progress.report(progress::PageStepBegun{});
-        if (WalkPage(*url, listing, state, ports) == PageEnd::Incomplete) break;
+        if (WalkPage(*url, listingFile, state, ports) == PageEnd::Incomplete) break;
 
         std::optional<Progress> next;
         switch (state.kind) {
@@ -125,7 +108,6 @@ void WalkPages(const std::string& firstPage, const std::string& followingPrefix,
         }
         if (url) ports.progress.report(*next);
     }
-    listing.close(ports.progress);
 }
 
 }  // namespace vendra

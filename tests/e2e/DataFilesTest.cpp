@@ -145,7 +145,8 @@ class DataFilesTest : public QObject {
             lines.replace("\r\n", "\n");
             const QList<QByteArray> shown = lines.split('\n');
             QCOMPARE(shown.size(), 8);  // seven lines and what follows the last
-            QVERIFY2(shown[3].contains("Searching pages 3/4 pages"), shown[3]);
+            QVERIFY2(shown[3].contains("Searching pages 3/4 ") && !shown[3].contains("/4 pages"),
+                     shown[3]);
             QVERIFY(!said.contains("pages searched."));
             QVERIFY(!said.contains("\x1b[1m"));  // NO_COLOR
             QVERIFY2(lines.endsWith("\x1b[KFinding Bid amounts.......\nCreating Output.......\n"

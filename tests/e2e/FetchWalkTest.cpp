@@ -77,8 +77,10 @@ class FetchWalkTest : public QObject {
 
   private slots:
     void walkKeepsEveryBlockOnOneConnection() {
-        SampleSiteProcess site({"big@category267/page4.html"});
-        Walk walk("267");  // four pages, the last of about 5 MB
+        // Four pages, the last of about 5 MB; page 2 is one table with a row per line, the others
+        // a table per listing.
+        SampleSiteProcess site({"big@categorypages4/page4.html"});
+        Walk walk("pages4");
 
         QVERIFY((walk.progress.all<progress::PagesAnnounced>() ==
                  std::vector<progress::PagesAnnounced>{{"4", 4}}));
@@ -86,7 +88,7 @@ class FetchWalkTest : public QObject {
                 (std::vector<progress::PagesSearched>{{2, 4}, {3, 4}, {4, 4}}));
         QVERIFY(walk.progress.all<progress::PageLost>().empty());
         QVERIFY(walk.Listing().size() > 5'000'000);
-        QVERIFY(walk.Listing() == ExpectedListing("267", {1, 2, 3, 4}, 4));
+        QVERIFY(walk.Listing() == ExpectedListing("pages4", {1, 2, 3, 4}, 4));
         const QStringList log = site.logLines();
         QCOMPARE(log.size(), 5);    // the first page twice, then pages 2 to 4
         QSet<QString> connections;  // each log line begins with its connection
@@ -99,13 +101,13 @@ class FetchWalkTest : public QObject {
     // goes on, and whichever way a fetch ends (an error page is text), its reply is gone before
     // the next request starts: a search runs inside a click, so nothing may wait for the main loop.
     void faultyPagesAreLostAloneAndNoReplyOutlivesItsFetch() {
-        SampleSiteProcess site({"reset@category237/page2.html", "stall@category237/page3.html",
-                                "truncate@category237/page4.html",
-                                "drip=0.05@category237/page5.html"});
-        Walk walk("237", 1s, 2500ms);  // seven pages
+        SampleSiteProcess site(
+            {"reset@categorypages7/page2.html", "stall@categorypages7/page3.html",
+             "truncate@categorypages7/page4.html", "drip=0.05@categorypages7/page5.html"});
+        Walk walk("pages7", 1s, 2500ms);  // seven; the seventh one table with a row per line
         QVERIFY(!walk.fetch("http://listings.ebay.com/no/such/page.html").empty());
 
-        QVERIFY(walk.Listing() == ExpectedListing("237", {1, 6, 7}));
+        QVERIFY(walk.Listing() == ExpectedListing("pages7", {1, 6, 7}));
         QVERIFY(walk.progress.all<progress::PagesSearched>().back() ==
                 (progress::PagesSearched{7, 7}));
         QCOMPARE(walk.progress.all<progress::PageLost>().size(), std::size_t{4});

@@ -3,6 +3,7 @@
 // and what the window hands to the logic. A control on a tab that is not showing cannot be
 // seen, so Tab passes over it to the next one that can.
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
@@ -16,8 +17,11 @@
 #include <QtTest>
 
 #include "WindowHarness.h"
+#include "query/Categories.h"
+#include "query/SearchUrls.h"
 
 using vendra::Control;
+using vendra::KeywordSearchPages;
 using vendra::test::WindowHarness;
 
 namespace {
@@ -192,6 +196,89 @@ class MainWindowTest : public QObject {
         }
         QCOMPARE(shown, QStringList({"Help", "Open last Results", "Instructions", "-",
                                      "Email Author", "Visit Website", "-", "About"}));
+    }
+
+    // Text typed into a list's field, an entry's own or the start of one, is neither completed
+    // nor added and selects no entry, also after Enter and once the focus moves on, and the
+    // keyword search sends no selection; choosing an entry from the list selects it again.
+    void typingIntoAListSelectsNoEntryUntilOneIsChosen_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("way");  // of choosing an entry afterwards
+        QTest::addColumn<int>("chosen");
+        const std::tuple<const char*, const char*, int> lists[] = {
+            {"searchMode", "Exact phrase", 2}, {"categoryList", "Boo", 23}};
+        for (const auto& [list, typed, last] : lists) {
+            // The arrow key moves to the first entry; End and Enter in the open list choose the
+            // last.
+            const std::pair<const char*, int> ways[] = {
+                {"arrow key", 0}, {"mouse", 1}, {"list keys", last}};
+            for (const auto& [way, chosen] : ways)
+                QTest::newRow((QString(list) + ", " + way).toUtf8())
+                    << list << typed << way << chosen;
+        }
+    }
+
+    void typingIntoAListSelectsNoEntryUntilOneIsChosen() {
+        QFETCH(QString, list);
+        QFETCH(QString, typed);
+        QFETCH(QString, way);
+        QFETCH(int, chosen);
+        WindowHarness h;
+        QVERIFY(h.show());
+        QVERIFY(QTest::qWaitForWindowActive(&h.form));
+        auto* box = h.find<QComboBox>(list);
+        const int entries = box->count();
+        QTest::keyClicks(h.find("titleWords"), "lamp");
+        const auto searched = [&] {
+            h.desk.fetch.requests.clear();
+            QTest::mouseClick(h.find("keywordSearchButton"), Qt::LeftButton);
+            return h.desk.fetch.requests.empty() ? "" : h.desk.fetch.requests.front();
+        };
+        const auto sent = [&](int index) {
+            const bool modes = list == "searchMode";
+            return KeywordSearchPages({"lamp", "", modes ? index : 0, false,
+                                       vendra::CategoryNumber(modes ? 0 : index), "", ""})
+                .firstPage;
+        };
+
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Return);
+        h.find("titleWords")->setFocus();
+        QCOMPARE(box->currentIndex(), -1);
+        QCOMPARE(box->currentText(), typed);
+        QCOMPARE(box->count(), entries);
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(box);
+        QCOMPARE(read->text(QAccessible::Name),
+                 list == "searchMode" ? QString("Search mode") : QString("Search in Categories"));
+        QCOMPARE(read->textInterface()->text(0, read->textInterface()->characterCount()), typed);
+        // The field, in the list's font, is the list's second part, after the entries.
+        QCOMPARE(box->lineEdit()->font(), box->font());
+        QCOMPARE(read->child(1)->object(), box->lineEdit());
+        QCOMPARE(read->child(1)->text(QAccessible::Name), read->text(QAccessible::Name));
+        QCOMPARE(searched(), sent(-1));
+
+        box->setFocus();
+        QAbstractItemView* view = box->view();
+        if (way == "arrow key") {
+            QTest::keyClick(box, Qt::Key_Down);
+        } else if (way == "mouse") {
+            box->showPopup();
+            QTRY_VERIFY(view->isVisible());
+            const QRect row = view->visualRect(view->model()->index(chosen, 0));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
+        } else {
+            QTest::keyClick(box, Qt::Key_F4);
+            QTRY_VERIFY(view->isVisible());
+            QTest::keyClick(view, Qt::Key_End);
+            QTest::keyClick(view, Qt::Key_Return);
+        }
+        QTRY_VERIFY(!view->isVisible());
+        QCOMPARE(box->currentIndex(), chosen);
+        QCOMPARE(box->currentText(), box->itemText(chosen));
+        QCOMPARE(searched(), sent(chosen));
     }
 
     // Tab walks the controls of the window and of the tab showing; the arrow keys on the tab

@@ -52,6 +52,8 @@ TEST(SiteFaults, EachChangesItsAnswerAndHoldsNoOtherUp) {
         {"bigcount=40000@267/", kCategory + "page5.html", "267 page 5 row 1)", "no items on"},
         {"bigcount=40000@lamp", kSearch + "&skip=100", "<b>40,000</b> items", "No items on"},
         {"big@267/", kCategory + "index.html", "267 page 1 row 2000)", ""},
+        // One table with a row per line, not a table per listing.
+        {"classic@lamp", kSearch, "\r\n<tr bgcolor=#eeeeee><td valign", "=#eeeeee><tr>"},
         // Past what any page holds: announced, sent in full, or without end.
         {"huge@267/", kCategory + "index.html", "Content-Length: 104857600\r\n", "", 0ms, SIZE_MAX,
          vendra::site::kHugeBodyBytes},

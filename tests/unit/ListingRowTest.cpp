@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <set>
 
 #include "SitePages.h"
+#include "SiteRules.h"
 #include "report/ListingRow.h"
 #include "retrieval/ListingBlocks.h"
 
@@ -97,27 +99,44 @@ TEST(ListingRow, ReadsTheCellsOfEveryRowShape) {
 }
 
 // Every line of the sample site's listing blocks, in both page layouts and both markups: each
-// listing is told apart whole, and every other line is no listing.
+// listing is told apart whole, and every other line is no listing. The pages a newcomer's searches
+// walk give each listing a block of its own on one line, so that a results page of such lines
+// reads as a table, each with its own picture inside the page; the classic layout, a block of a
+// row per line, stays on other categories' pages 2, 7, ... and where a twist asks for it.
 TEST(ListingRow, ReadsEveryListingOfTheSampleSite) {
     using site::SearchHost;
-    const struct {
+    site::PageTwist classic;
+    classic.classic = true;
+    struct Page {
         SearchKind kind;
         std::string page;
-    } pages[] = {
-        {SearchKind::Category, site::CategoryListingPage("267", 2)},  // one table of rows
-        {SearchKind::Category, site::CategoryListingPage("267", 3)},  // a table per row
-        {SearchKind::Featured, site::FeaturedPage(4)},
-        {SearchKind::Keyword, site::SearchResultsPage(SearchHost::Keyword, "lamp", 50)},
-        {SearchKind::Completed, site::SearchResultsPage(SearchHost::Completed, "lamp", 0)},
+        bool classic;
     };
-    const std::regex title(R"(.+ \((category 267 page \d+|featured page 4|query lamp listing) )"
+    std::vector<Page> pages{
+        {SearchKind::Category, site::CategoryListingPage("12345", 2), true},
+        {SearchKind::Category, site::CategoryListingPage("pages12", 7), true},
+        {SearchKind::Category, site::CategoryListingPage("12345", 3), false},
+        {SearchKind::Category, site::CategoryListingPage("267", 1, classic), true},
+        {SearchKind::Featured, site::FeaturedPage(2), false},
+        {SearchKind::Keyword, site::SearchResultsPage(SearchHost::Keyword, "lamp", 50), false},
+        {SearchKind::Keyword, site::SearchResultsPage(SearchHost::Keyword, "lamp", 0, classic),
+         true},
+        {SearchKind::Completed, site::SearchResultsPage(SearchHost::Completed, "lamp", 50), false},
+    };
+    for (const site::TopCategory& category : site::TopCategories())
+        for (std::uint64_t page = 1; page <= site::CategoryPageCount(category.number); ++page)
+            pages.push_back(
+                {SearchKind::Category, site::CategoryListingPage(category.number, page), false});
+    const std::regex title(R"(.+ \((category \w+ page \d+|featured page 2|query lamp listing) )"
                            R"(r?o?w? ?\d+\))"),
         link(R"(http://cgi\.ebay\.com/aw-cgi/eBayISAPI\.dll\?ViewItem&item=\d{9})"),
         price(R"(\$\d+\.\d\d)"), ends(R"((Ended )?\d\d/\d\d \d\d:\d\d)");
     for (const auto& p : pages) {
         int listings = 0, rows = 0;
+        std::set<std::string> pictures;
         ListingBlocks blocks(p.page);
         while (const auto block = blocks.next()) {
+            EXPECT_EQ(block->find("\r\n") == std::string_view::npos, !p.classic) << *block;
             for (std::size_t at = 0; at <= block->size();) {
                 const std::size_t end = std::min(block->find("\r\n", at), block->size());
                 const std::string line(block->substr(at, end - at));
@@ -130,10 +149,16 @@ TEST(ListingRow, ReadsEveryListingOfTheSampleSite) {
                 EXPECT_TRUE(std::regex_match(row.link, link)) << row.link;
                 EXPECT_TRUE(std::regex_match(row.price, price)) << row.price;
                 EXPECT_TRUE(std::regex_match(row.ends, ends)) << row.ends;
+                const std::size_t from =
+                    std::min(line.find(" src=\"data:image/svg+xml;base64,"), line.size());
+                const std::string picture = line.substr(from, line.find('"', from + 6) - from);
+                EXPECT_TRUE(picture.size() > 300 && picture.size() < 800) << line;
+                pictures.insert(picture);
             }
         }
         EXPECT_GT(listings, 0);
         EXPECT_EQ(listings, rows);
+        EXPECT_EQ(pictures.size(), static_cast<std::size_t>(listings));
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "query/SearchUrls.h"
 #include "retrieval/PageWalk.h"
 #include "support/Fakes.h"
@@ -77,12 +79,24 @@ TEST(PageWalk, APageThatCannotBeFetchedOrWrittenIsLostAndTheWalkGoesOn) {
     EXPECT_EQ(w.progress.all<progress::BlockLost>(),
               std::vector<progress::BlockLost>(2, {"No such file or directory"}));
 
-    // A write the system refuses only at the close: the last block counts as lost.
+    // A write the system refuses only at the close: every block is closed, and so lost.
     w.progress.events.clear();
     w.desk.files.unclosable.insert(listingFile);
     w.walk("first");
     EXPECT_EQ(w.progress.all<progress::BlockLost>(),
-              std::vector<progress::BlockLost>{{test::FakeFiles::kLateReason}});
+              std::vector<progress::BlockLost>(2, {test::FakeFiles::kLateReason}));
+}
+
+TEST(PageWalk, AListingFileRemovedDuringTheWalkIsMadeAgainByTheNextBlock) {
+    Walker w;
+    w.serveCategory("9", 3);
+    w.desk.fetch.onFetch = [&](const std::string& url) {
+        if (url == CategoryPageUrl("9", 3))
+            std::filesystem::remove(w.desk.identity.path("Listinglist.txt"));
+    };
+    w.walkCategory("9", 3);
+    EXPECT_EQ(w.listing(), Lines({Block("page 3")}));
+    EXPECT_TRUE(w.progress.all<progress::BlockLost>().empty());
 }
 
 TEST(PageWalk, StopAndSeeIncompleteResultsEndTheWalk) {

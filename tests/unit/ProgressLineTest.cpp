@@ -30,32 +30,33 @@ TEST(ProgressLine, DropsTheBarThenTheRateThenTheTimeLeft) {
     const ProgressFigures unknown{"Walking pages", 12, 0, "pages", milliseconds(4000)};
     const ProgressFigures over{"Reading", 150, 120, "listings", milliseconds(0)};
     const ProgressFigures slow{"Walking pages", 1, 32767, "pages", milliseconds(10000)};
-    const std::string bar36 = std::string("[").append(10, '#').append(26, '-').append("]");
+    const auto bar = [](int filled, int empty) {
+        return std::string("[").append(filled, '#').append(empty, '-').append("]");
+    };
     const struct {
         const ProgressFigures& progress;
         int width;
         std::string line;
     } cases[] = {
-        {walk, 200,
-         std::string("Walking pages 12/40 pages [")
-             .append(12, '#')
-             .append(28, '-')
-             .append("] 3.0/s ETA 0:10")},
-        {walk, 80, "Walking pages 12/40 pages " + bar36 + " 3.0/s ETA 0:10"},
-        {walk, 40, "Walking page 12/40 pages 3.0/s ETA 0:10"},  // the stage cut first
-        {walk, 36, "Walking pages 12/40 pages ETA 0:10"},
-        {walk, 20, "12/40 pages"},
+        // The stage names the unit, so the count does not say it again.
+        {walk, 200, "Walking pages 12/40 " + bar(12, 28) + " 3.0/s ETA 0:10"},
+        {walk, 70, "Walking pages 12/40 " + bar(9, 23) + " 3.0/s ETA 0:10"},
+        {walk, 40, "Walking pages 12/40 3.0/s ETA 0:10"},
+        {walk, 30, "Walking pages 12/40 ETA 0:10"},
+        {walk, 28, "Walking page 12/40 ETA 0:10"},  // the stage cut
+        {walk, 20, "Walking pages 12/40"},
+        {walk, 15, "12/40 pages"},  // no room for the stage: the unit comes back
         {walk, 8, "12/40"},
         {walk, 5, "Walk"},
         {walk, 1, ""},
-        {unknown, 80, "Walking pages 12 pages 3.0/s ETA --:--"},
-        {over, 60, "Reading 120/120 listings [" + std::string(18, '#') + "] --/s ETA 0:00"},
-        {slow, 60, "Walking pages 1/32767 pages [" + std::string(10, '-') + "] 0.1/s ETA 91:01:00"},
+        {unknown, 80, "Walking pages 12 3.0/s ETA --:--"},
+        {over, 60, "Reading 120/120 listings " + bar(18, 0) + " --/s ETA 0:00"},
+        {slow, 60, "Walking pages 1/32767 " + bar(0, 16) + " 0.1/s ETA 91:01:00"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(RenderProgressLine(c.progress, c.width, false), c.line) << c.width;
-    EXPECT_EQ(RenderProgressLine(walk, 54, true),
-              "\x1b[1mWalking pages\x1b[0m 12/40 pages [\x1b[32m###\x1b[0m-------] 3.0/s ETA 0:10");
+    EXPECT_EQ(RenderProgressLine(walk, 48, true),
+              "\x1b[1mWalking pages\x1b[0m 12/40 [\x1b[32m###\x1b[0m-------] 3.0/s ETA 0:10");
 }
 
 TEST(ProgressLine, NeverReachesTheLastColumn) {

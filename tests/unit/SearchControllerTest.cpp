@@ -1,9 +1,11 @@
-// What the window's logic guards around a search, with fakes: the lock on the application folder
-// that one search at a time holds, the listing blocks a walk could not write, and the working
-// files removed before a search. The button states of every step are checked on the real window,
+// What the window's side of a search shows of what it guards, with fakes: a folder another
+// program searches, the pages and listing blocks a walk lost, and the working files removed
+// before a search. The button states of every step are checked on the real window,
 // the status texts through the command line.
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "controller/SearchController.h"
 #include "search/WorkingFiles.h"
@@ -26,44 +28,18 @@ class SearchControllerTest : public ::testing::Test {
     SearchController logic{desk.platform};
 };
 
-TEST(SearchLockTest, TheFolderIsHeldFromTheStartUntilTheSearchHasReturned) {
-    // Each way a search ends: the first page served, not served, or without listings; a stop or
-    // a close at the first block; another program searching the folder, which changes nothing.
-    const SearchEnd ends[] = {SearchEnd::Finished,        SearchEnd::SiteUnreachable,
-                              SearchEnd::TooManyListings, SearchEnd::Stopped,
-                              SearchEnd::Stopped,         SearchEnd::FolderInUse};
-    const std::size_t fetches[] = {2, 1, 2, 2, 2, 0};
-    for (int c = 0; c < 6; ++c) {
-        test::FakeDesktop desk;
-        SearchController logic{desk.platform};
-        desk.controls.type(Control::MinimumBids, "0");
-        desk.write("Listinglist.txt", "their blocks");
-        desk.searchLock.heldElsewhere = c == 5;
-        const std::string listings = c == 2 ? "" : Block(test::ListingsRow("a", "1"));
-        if (c != 1) desk.fetch.serve(FeaturedFirstPageUrl(), test::PageCount("1") + listings);
-        desk.events.at(1, [&, c] {
-            if (c == 3) logic.stopSearch();
-            if (c == 4) logic.mayClose();
-        });
-        std::vector<int> heldAtFetch;
-        desk.fetch.onFetch = [&](const std::string&) {
-            heldAtFetch.push_back(desk.searchLock.holds);
-        };
-        logic.startFeaturedSearch();
-        EXPECT_EQ(logic.lastSearchEnd(), ends[c]);
-        EXPECT_EQ(heldAtFetch, std::vector<int>(fetches[c], 1)) << c;
-        EXPECT_EQ(desk.searchLock.holds, 0) << c;
-        EXPECT_EQ(desk.searchLock.folders, std::vector<std::string>{desk.identity.folder()});
-        if (c != 5) continue;
-        EXPECT_TRUE(desk.files.removed.empty());
-        EXPECT_EQ(desk.read("Listinglist.txt"), "their blocks");
-        EXPECT_EQ(desk.messages.messages,
-                  std::vector<std::string>{"Another Vendra window is searching from this folder. "
-                                           "Wait for it to finish, then search again."});
-        EXPECT_EQ(desk.controls.statusHistory,
-                  std::vector<std::string>{"Ready for another search"});
-        EXPECT_TRUE(desk.controls.enabled(Control::FeaturedSearchButton));
-    }
+// Another program searching the folder: the window says so and stays ready, changing nothing.
+TEST_F(SearchControllerTest, AFolderInUseIsToldAndChangesNothing) {
+    desk.write("Listinglist.txt", "their blocks");
+    desk.searchLock.heldElsewhere = true;
+    logic.startFeaturedSearch();
+    EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::FolderInUse);
+    EXPECT_EQ(desk.read("Listinglist.txt"), "their blocks");
+    EXPECT_EQ(desk.messages.messages,
+              std::vector<std::string>{"Another Vendra window is searching from this folder. "
+                                       "Wait for it to finish, then search again."});
+    EXPECT_EQ(desk.controls.statusHistory, std::vector<std::string>{"Ready for another search"});
+    EXPECT_TRUE(desk.controls.enabled(Control::FeaturedSearchButton));
 }
 
 TEST_F(SearchControllerTest, PagesAndBlocksLostAreReportedAfterTheResultsPageOpens) {
@@ -117,6 +93,23 @@ TEST_F(SearchControllerTest, PagesAndBlocksLostAreReportedAfterTheResultsPageOpe
         EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::Finished);
         EXPECT_NE(desk.read("Finalsearch.htm").value_or("").find("http://x/a"), std::string::npos);
     }
+}
+
+TEST_F(SearchControllerTest, AListingFileRemovedDuringTheWalkEndsWithTheLaterBlocksRows) {
+    desk.fetch.serve(FeaturedFirstPageUrl(),
+                     test::PageCount("3") + Block(test::ListingsRow("a", "1")));
+    desk.fetch.serve(FeaturedPageUrl(2), Block(test::ListingsRow("b", "1")));
+    desk.fetch.serve(FeaturedPageUrl(3), Block(test::ListingsRow("c", "1")));
+    desk.fetch.onFetch = [&](const std::string& url) {
+        if (url == FeaturedPageUrl(3))
+            std::filesystem::remove(desk.identity.path("Listinglist.txt"));
+    };
+    logic.startFeaturedSearch();
+    EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::Finished);
+    const std::string results = desk.read("Finalsearch.htm").value_or("");
+    EXPECT_NE(results.find("http://x/c"), std::string::npos);
+    EXPECT_EQ(results.find("http://x/b"), std::string::npos);
+    EXPECT_TRUE(desk.messages.messages.empty());
 }
 
 TEST(WorkingFiles, RemovingDeletesBothFilesAndIgnoresEveryFailure) {

@@ -64,7 +64,17 @@ TEST(SearchRun, EveryWayASearchEndsIsItsOutcome) {
         r.inputs.minimum = "5";
         r.desk.fetch.serve(FeaturedFirstPageUrl(), test::PageCount("1") + twoRows);
         if (c.arrange) c.arrange(r);
+        // The folder is held from the start until the search has returned, however it ends.
+        std::vector<int> heldAtFetch;
+        r.desk.fetch.onFetch = [&, arranged = r.desk.fetch.onFetch](const std::string& url) {
+            heldAtFetch.push_back(r.desk.searchLock.holds);
+            if (arranged) arranged(url);
+        };
         const SearchOutcome outcome = r.run(SearchKind::Featured, true);
+        EXPECT_EQ(heldAtFetch, std::vector<int>(heldAtFetch.size(), 1));
+        EXPECT_EQ(heldAtFetch.empty(), c.end == SearchEnd::FolderInUse);
+        EXPECT_EQ(r.desk.searchLock.holds, 0);
+        EXPECT_EQ(r.desk.searchLock.folders, std::vector<std::string>{r.desk.identity.folder()});
         EXPECT_EQ(outcome.end, c.end);
         EXPECT_EQ(outcome.resultsPage,
                   c.page ? r.desk.identity.path("Finalsearch.htm").string() : "");
@@ -74,8 +84,9 @@ TEST(SearchRun, EveryWayASearchEndsIsItsOutcome) {
         for (const ListingRow& row : outcome.rows) links.push_back(row.link);
         EXPECT_EQ(links,
                   c.page ? std::vector<std::string>{"http://x/b"} : std::vector<std::string>{});
-        // Nothing is begun in a folder another program searches.
+        // Nothing is begun, nothing deleted, in a folder another program searches.
         EXPECT_EQ(r.log.events.empty(), c.end == SearchEnd::FolderInUse);
+        EXPECT_EQ(r.desk.files.removed.empty(), c.end == SearchEnd::FolderInUse);
     }
 }
 

@@ -21,7 +21,8 @@ struct ListingPageKind {
     std::string tag;           // "category 267" or "featured": every row title ends with it
     std::string nextPageLink;  // up to the page number
     std::string nextPageEnd;   // after the page number
-    std::function<std::string(std::uint32_t)> itemPhrase;
+    std::function<Item(std::uint32_t)> item;
+    bool classicPages;  // pages 2, 7, 12, ... in the classic layout
 };
 
 std::string CountMarkup(std::uint64_t page, const ShownCount& count, const PageTwist& twist) {
@@ -30,19 +31,21 @@ std::string CountMarkup(std::uint64_t page, const ShownCount& count, const PageT
     return "<font size=2>Page " + std::to_string(page) + " of <b>" + count.text + "</b></font>";
 }
 
-// Rows `first` to `last` of a page as one listing table (or as more than that, see IsClassicPage).
+// Rows `first` to `last` of a page, a table each or one table of them all (see IsClassicPage).
 void ListingRowsInto(PageText& page, const ListingPageKind& kind, std::uint64_t pageNumber,
-                     std::uint64_t first, std::uint64_t last, bool hot, bool big) {
-    const bool classic = IsClassicPage(pageNumber);
+                     std::uint64_t first, std::uint64_t last, bool hot, const PageTwist& twist) {
+    const bool classic = IsClassicPage(pageNumber, kind.classicPages, twist);
+    const bool big = twist.big && !hot;
     if (classic) page.Line(ListingTableStart(hot ? kHotColour : "#ffffff"));
     const std::string rowKey = kind.tag + " page " + std::to_string(pageNumber) + " row ";
     for (std::uint64_t row = first; row <= last || (big && page.Size() < kBigPageBytes); ++row) {
         const std::string number = std::to_string(row);
         const std::uint32_t seed = Hash(rowKey + number);
         if (!ListedAtHour(seed)) continue;
-        const std::string title = HtmlText(kind.itemPhrase(seed) + " (" + rowKey + number + ")");
-        page.Line(
-            ListingLine(classic, CategoryCells(title, seed), hot ? kHotColour : RowColour(row)));
+        const Item item = kind.item(seed);
+        const std::string title = HtmlText(item.phrase + " (" + rowKey + number + ")");
+        page.Line(ListingLine(classic, CategoryCells(title, item, seed),
+                              hot ? kHotColour : RowColour(row)));
     }
     if (classic) page.Line("</table>");
 }
@@ -67,9 +70,9 @@ std::string ListingPage(const ListingPageKind& kind, std::uint64_t pageCount,
         const std::uint64_t hotRows = (shape >> 8) % 2 == 1 ? 3 + (shape >> 9) % 8 : 0;
         if (hotRows > 0) {
             page.Line("<p><font size=2 color=\"#CC0000\">Hot items on this page</font>");
-            ListingRowsInto(page, kind, pageNumber, 1, hotRows, true, false);
+            ListingRowsInto(page, kind, pageNumber, 1, hotRows, true, twist);
         }
-        ListingRowsInto(page, kind, pageNumber, hotRows + 1, rows, false, twist.big);
+        ListingRowsInto(page, kind, pageNumber, hotRows + 1, rows, false, twist);
     } else {
         page.Line("<p><font size=2>There are no items on this page.</font>");
     }
@@ -94,7 +97,8 @@ std::string CategoryListingPage(std::string_view number, std::uint64_t page,
         "http://" + std::string(hosts::kListings) + "/aw/plistings/list/category" +
             HtmlText(number) + "/page",
         ".html",
-        [numberText](std::uint32_t seed) { return ItemPhrase(numberText, seed); },
+        [numberText](std::uint32_t seed) { return ItemOf(numberText, seed); },
+        !IsTopCategory(number),
     };
     return ListingPage(kind, CategoryPageCount(number), page, twist);
 }
@@ -108,8 +112,9 @@ std::string FeaturedPage(std::uint64_t page, const PageTwist& twist) {
         ".html?featured",
         [](std::uint32_t seed) {
             const auto categories = TopCategories();
-            return ItemPhrase(categories[seed % categories.size()].number, seed >> 5);
+            return ItemOf(categories[seed % categories.size()].number, seed >> 5);
         },
+        false,
     };
     return ListingPage(kind, kFeaturedPageCount, page, twist);
 }

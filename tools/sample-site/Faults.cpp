@@ -29,6 +29,7 @@ std::function<void(FaultPlan&)> Effect(std::string_view name,
         if (name == "badcount") return [](FaultPlan& plan) { plan.twist.count = Count::Word; };
         if (name == "nocount") return [](FaultPlan& plan) { plan.twist.count = Count::Missing; };
         if (name == "big") return [](FaultPlan& plan) { plan.twist.big = true; };
+        if (name == "classic") return [](FaultPlan& plan) { plan.twist.classic = true; };
         if (name == "endless") return [](FaultPlan& plan) { plan.endless = true; };
         if (name == "huge") return [](FaultPlan& plan) { plan.huge = true; };
         return nullptr;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "ItemPicture.h"
 #include "SiteHour.h"
 #include "SiteRules.h"
 
@@ -44,14 +45,11 @@ constexpr std::array<CategoryItems, 24> kItems{{
     {"", {"collectible item", "gift set", "assorted lot"}},
 }};
 
+std::uint32_t ItemNumber(std::uint32_t seed) { return 100000000u + seed % 900000000u; }
+
 std::string ItemLink(std::uint32_t seed) {
     return "http://cgi.ebay.com/aw-cgi/eBayISAPI.dll?ViewItem&item=" +
-           std::to_string(100000000u + seed % 900000000u);
-}
-
-std::string Picture() {
-    return "<img src=\"http://pics.ebay.com/aw/pics/lst/_p.gif\" width=16 height=15 border=0 "
-           "alt=\"[Picture!]\">";
+           std::to_string(ItemNumber(seed));
 }
 
 std::string Price(std::uint32_t seed) {
@@ -85,26 +83,30 @@ std::string BidText(std::uint32_t seed) {
 
 std::string_view Adjective(std::uint32_t seed) { return kAdjectives[seed % kAdjectives.size()]; }
 
-std::string ItemPhrase(std::string_view categoryNumber, std::uint32_t seed) {
-    const CategoryItems* items = &kItems.back();
-    for (const CategoryItems& candidate : kItems)
-        if (candidate.number == categoryNumber) items = &candidate;
-    return std::string(Adjective(seed)) + " " +
-           std::string(items->items[(seed >> 3) % items->items.size()]);
+Item ItemOf(std::string_view categoryNumber, std::uint32_t seed) {
+    std::size_t category = kItems.size() - 1;
+    for (std::size_t i = 0; i < kItems.size(); ++i)
+        if (kItems[i].number == categoryNumber) category = i;
+    const std::size_t item = (seed >> 3) % kItems[category].items.size();
+    const std::string_view kind = kItems[category].items[item];
+    return {kind, std::string(Adjective(seed)) + " " + std::string(kind),
+            static_cast<std::uint32_t>(category * kItems[category].items.size() + item)};
 }
 
-std::string CategoryCells(std::string_view title, std::uint32_t seed) {
+std::string CategoryCells(std::string_view title, const Item& item, std::uint32_t seed) {
     const std::string link = ItemLink(seed);
-    return "<td width=\"12%\" align=center><a href=\"" + link + "\">" + Picture() +
+    return "<td width=\"12%\" align=center><a href=\"" + link + "\">" +
+           ItemPicture(item.kind, item.look, seed, ItemNumber(seed)) +
            "</a></td><td width=\"50%\"><font size=3><a href=\"" + link + "\">" +
            std::string(title) + "</a></font></td><TD ALIGN=RIGHT WIDTH=\"12%\"><b>" + Price(seed) +
            "</b></TD><TD ALIGN=CENTER WIDTH=\"12%\">" + BidText(seed) +
            "<br></TD><TD ALIGN=RIGHT WIDTH=\"16%\"><font size=2>" + EndTime(seed) + "</font></TD>";
 }
 
-std::string SearchCells(std::string_view title, std::uint32_t seed, bool ended) {
+std::string SearchCells(std::string_view title, const Item& item, std::uint32_t seed, bool ended) {
     const std::string link = ItemLink(seed);
-    return "<td valign=\"top\" width=\"12%\"><a href=\"" + link + "\">" + Picture() +
+    return "<td valign=\"top\" width=\"12%\"><a href=\"" + link + "\">" +
+           ItemPicture(item.kind, item.look, seed, ItemNumber(seed)) +
            "</a></td><td valign=\"top\" width=\"50%\"><font size=3><a href=\"" + link + "\">" +
            std::string(title) +
            "</a></font></td><td align=\"right\" valign=\"top\" width=\"12%\"><font size=3><b>" +

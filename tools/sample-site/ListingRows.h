@@ -12,15 +12,22 @@ namespace vendra::site {
 // A word or two that starts a title, such as "Vintage".
 std::string_view Adjective(std::uint32_t seed);
 
-// An item phrase for a title, such as "Vintage first edition hardcover".
-std::string ItemPhrase(std::string_view categoryNumber, std::uint32_t seed);
+// An item of a category: its kind, such as "first edition hardcover", the phrase that starts its
+// title, such as "Vintage first edition hardcover", and the look of its kind's pictures (see
+// ItemPicture), which differs between the kinds of a category.
+struct Item {
+    std::string_view kind;
+    std::string phrase;
+    std::uint32_t look = 0;
+};
+Item ItemOf(std::string_view categoryNumber, std::uint32_t seed);
 
 // The cells in the markup of the category and featured pages; the bid cell closes with "<br>".
-std::string CategoryCells(std::string_view title, std::uint32_t seed);
+std::string CategoryCells(std::string_view title, const Item& item, std::uint32_t seed);
 
 // The cells in the markup of the search result pages; the bid cell closes with "</font>".
 // Completed auctions show "Ended" times.
-std::string SearchCells(std::string_view title, std::uint32_t seed, bool ended);
+std::string SearchCells(std::string_view title, const Item& item, std::uint32_t seed, bool ended);
 
 // Text made safe to stand in a page: markup characters escaped, control characters (line
 // breaks included) turned into spaces, every other byte unchanged.

@@ -45,7 +45,9 @@ std::string ListingTableStart(std::string_view colour) {
            std::string(colour) + ">";
 }
 
-bool IsClassicPage(std::uint64_t pageNumber) { return pageNumber % 5 == 2; }
+bool IsClassicPage(std::uint64_t pageNumber, bool classicPages, const PageTwist& twist) {
+    return twist.classic || (classicPages && pageNumber % 5 == 2);
+}
 
 std::string_view RowColour(std::uint64_t row) { return row % 2 == 0 ? "#eeeeee" : "#ffffff"; }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "SitePages.h"
+
 // The furniture every page of the site shares, and a writer that ends each line with CR LF.
 namespace vendra::site {
 
@@ -29,10 +31,11 @@ void PageBottom(PageText& page);
 // The line that opens every listing table; nothing else on a page starts this way.
 std::string ListingTableStart(std::string_view colour);
 
-// Most pages give each listing a one-line table of its own, so that the lines a reader takes out
-// one by one still show as a table; pages 2, 7, 12, ... keep the classic layout, one table with a
-// row per line, so that readers meet both.
-bool IsClassicPage(std::uint64_t pageNumber);
+// Pages give each listing a one-line table of its own, so that the lines a reader takes out one
+// by one still show as a table. The classic layout, one table with a row per line, stays on pages
+// 2, 7, 12, ... of the categories outside the 23 top-level ones (`classicPages`) and on any page a
+// twist asks it of, so that readers meet both.
+bool IsClassicPage(std::uint64_t pageNumber, bool classicPages, const PageTwist& twist);
 
 // Listings alternate between a white and a grey background.
 std::string_view RowColour(std::uint64_t row);

@@ -54,10 +54,11 @@ std::string SearchResultsPage(SearchHost host, std::string_view query, std::uint
     page.Line("</table>");
     ColumnHeadings(page, ended ? "Ended PST" : "Ends PST");
 
-    const bool classic = IsClassicPage(offset / kListingsPerSearchPage + 1);
+    const bool classic = IsClassicPage(offset / kListingsPerSearchPage + 1, false, twist);
     if (classic) page.Line(ListingTableStart("#ffffff"));
     const std::string rowKey = std::string(KindName(host)) + " " + std::string(query) + " listing ";
     const std::string phrase = query.empty() ? std::string("item") : std::string(query);
+    const Item item{phrase, phrase, Hash("query " + std::string(query))};
     for (std::uint64_t listing = first;
          listing <= last || (twist.big && page.Size() < kBigPageBytes); ++listing) {
         const std::string number = std::to_string(listing);
@@ -66,7 +67,7 @@ std::string SearchResultsPage(SearchHost host, std::string_view query, std::uint
         const std::string title =
             HtmlText(std::string(ended ? "Ended: " : "") + std::string(Adjective(seed)) + " " +
                      phrase + " (query " + std::string(query) + " listing " + number + ")");
-        page.Line(ListingLine(classic, SearchCells(title, seed, ended), RowColour(listing)));
+        page.Line(ListingLine(classic, SearchCells(title, item, seed, ended), RowColour(listing)));
     }
     if (classic) page.Line("</table>");
     PageBottom(page);

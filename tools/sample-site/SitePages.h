@@ -23,6 +23,8 @@ struct PageTwist {
     std::optional<std::string> countText;
     // About 5 MB of rows, still well-formed.
     bool big = false;
+    // The listings in the classic layout, one table with a row per line, on any page.
+    bool classic = false;
 };
 
 struct SitePage {

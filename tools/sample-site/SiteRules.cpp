@@ -54,6 +54,11 @@ std::uint32_t Hash(std::string_view text) {
 
 std::span<const TopCategory> TopCategories() { return kTopCategories; }
 
+bool IsTopCategory(std::string_view number) {
+    return std::any_of(kTopCategories.begin(), kTopCategories.end(),
+                       [number](const TopCategory& category) { return category.number == number; });
+}
+
 std::string CategoryName(std::string_view number) {
     for (const TopCategory& category : kTopCategories)
         if (category.number == number) return std::string(category.name);

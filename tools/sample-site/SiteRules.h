@@ -27,6 +27,9 @@ std::uint32_t Hash(std::string_view text);
 // The 23 top-level categories of the site, in the order of its category index.
 std::span<const TopCategory> TopCategories();
 
+// Whether the text is the number of one of the 23 top-level categories.
+bool IsTopCategory(std::string_view number);
+
 // The believable name of a top-level category; "Category " + the text for any other.
 std::string CategoryName(std::string_view number);
 
