@@ -16,6 +16,7 @@
 #include "platform/StdTextFiles.h"
 #include "platform/sqlite/SqliteHistory.h"
 #include "support/Fakes.h"
+#include "support/Pages.h"
 
 namespace vendra {
 namespace {
@@ -247,6 +248,44 @@ TEST(SqliteHistory, ShowsTheStatesAsATableAndAsData) {
     ASSERT_EQ(ShowHistory(history, "books", json, files, out, err), 0);
     EXPECT_NE(Bytes(json).find("\"bids\":1,\"bids_before\":null,"), std::string::npos);
     EXPECT_EQ(ShowHistory(history, "never", "", files, out, err), 1);
+}
+
+// Each saved search runs in its own folder whatever the last one did; two Ctrl+C in one stop it
+// and the watch.
+TEST(SavedWatch, GoesOnWhateverTheLastDidAndEndsAtTwoCtrlC) {
+    test::FakeDesktop desk;
+    std::ostringstream out, err;
+    LineOutput output{err};
+    ConsoleSearch search{{desk.runPorts(), desk.identity, output, nullptr}, out, err};
+    FakeHistory history;
+    desk.fetch.serve(CategoryFirstPageUrl("1"),
+                     test::PageCount("1") + test::Block(test::ListingsRow("a", "4")));
+    std::int64_t clock = 0;
+    SavedWatch watch(
+        search, history, out, err,
+        [&](const std::string& name) {
+            std::filesystem::create_directory(desk.identity.path(name));
+            return desk.identity.path(name).string();
+        },
+        [&] { return clock += 60; });
+    const std::vector<NamedSearch> searches =
+        ReadSavedSearches("[a]\ncategory = 1\n[b]\ncategory = 2\n[c]\ncategory = 1\n", "s")
+            .searches;
+    EXPECT_EQ(watch.runOnce(searches), 1);
+    const std::string folder = desk.identity.folder();
+    EXPECT_EQ(out.str(), "a: 1 listings, 1 new, 0 heating up, " + folder +
+                             "/a/Finalsearch.htm\nb: no results page\nc: 1 listings, 1 new, 0 "
+                             "heating up, " +
+                             folder + "/c/Finalsearch.htm\n");
+    ASSERT_EQ(history.runs("b").size(), 1u);
+    EXPECT_EQ(history.runs("b")[0].end, RunEnd::NoResults);
+    EXPECT_EQ(history.runs("c")[0].started, 300);
+
+    desk.fetch.onFetch = [&](auto&) { search.interrupt(), search.interrupt(); };
+    out.str("");
+    EXPECT_EQ(watch.runOnce(searches), 130);
+    EXPECT_EQ(out.str(), "a: no results page\n");
+    EXPECT_EQ(history.runs("a").back().end, RunEnd::Stopped);
 }
 
 }  // namespace
