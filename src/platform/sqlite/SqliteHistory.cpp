@@ -113,7 +113,7 @@ SqliteHistory::SqliteHistory(const std::string& path, Open how) : path_(path) {
         // never half: the file stays sound without a sync at every commit.
         execute("PRAGMA journal_mode=WAL", "set up");
         execute("PRAGMA synchronous=NORMAL", "set up");
-        if (version < kLatest || empty) upgrade();
+        if (version < kLatest) upgrade();
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
