@@ -16,6 +16,10 @@ int main(int argc, char** argv) {
     switch (line.action) {
         case vendra::CommandLine::Action::Search:
             return vendra::RunConsole(argc, argv, line.search);
+        case vendra::CommandLine::Action::Watch:
+            return vendra::RunWatch(argc, argv, line);
+        case vendra::CommandLine::Action::History:
+            return vendra::RunHistory(line);
         case vendra::CommandLine::Action::ShowHelp:
             std::cout << vendra::Usage(true);
             return 0;

@@ -2,14 +2,18 @@
 
 #include <unistd.h>
 
+#include <QDir>
+#include <QStandardPaths>
 #include <chrono>
 #include <csignal>
 #include <iostream>
 
 #include "app/ProgramName.h"
+#include "cli/SavedWatch.h"
 #include "cli/TerminalProgress.h"
 #include "platform/qt/Interrupts.h"
 #include "platform/qt/QtAppIdentity.h"
+#include "platform/sqlite/SqliteHistory.h"
 
 namespace vendra {
 namespace {
@@ -24,6 +28,17 @@ std::unique_ptr<ConsoleOutput> StandardErrorOutput() {
             return std::chrono::duration_cast<std::chrono::milliseconds>(
                 std::chrono::steady_clock::now().time_since_epoch());
         });
+}
+
+// The per-user folder of Vendra's data: $XDG_DATA_HOME/Vendra.
+QString DataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Vendra";
+}
+
+std::string HistoryPath(const SearchRequest& request) {
+    if (!request.historyFile.empty()) return request.historyFile;
+    QDir().mkpath(DataFolder());
+    return (DataFolder() + "/history.sqlite3").toStdString();
 }
 
 }  // namespace
@@ -64,6 +79,67 @@ int RunConsole(int argc, char** argv, const SearchRequest& request) {
         if (program.search.interrupt() >= 2) std::signal(SIGINT, SIG_DFL);
     });
     return program.search.run(request, &program.data);
+}
+
+}  // namespace vendra
+
+namespace vendra {
+
+int RunWatch(int argc, char** argv, const CommandLine& line) {
+    QCoreApplication app(argc, argv);
+    NameTheProgram();
+    // The searches file and the names are checked before anything is fetched or written.
+    const std::string searchesPath =
+        !line.search.searchesFile.empty()
+            ? line.search.searchesFile
+            : (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+               "/vendra/searches.toml")
+                  .toStdString();
+    SavedSearches saved = ReadSavedSearchesFile(searchesPath);
+    if (saved.faults.empty()) saved = Chosen(saved, line.names);
+    for (const std::string& fault : saved.faults) std::cerr << "vendra: " << fault << "\n";
+    if (!saved.faults.empty()) return kExitBadOptions;
+
+    std::unique_ptr<SqliteHistory> history;
+    try {
+        history = std::make_unique<SqliteHistory>(HistoryPath(line.search),
+                                                  SqliteHistory::Open::CreateOrUpgrade);
+    } catch (const HistoryError& error) {
+        std::cerr << "vendra: " << error.what() << "\n";
+        return kExitBadOptions;
+    }
+
+    QtAppIdentity identity;
+    ConsoleProgram program(identity, SearchRequest{}, std::nullopt);
+    const Interrupts interrupts([&](int) {
+        if (program.search.interrupt() >= 2) std::signal(SIGINT, SIG_DFL);
+    });
+    SavedWatch watch(
+        program.search, *history, std::cout, std::cerr,
+        [](const std::string& name) {
+            const QString folder = DataFolder() + "/searches/" + QString::fromStdString(name);
+            QDir().mkpath(folder);
+            return folder.toStdString();
+        },
+        [] {
+            return static_cast<std::int64_t>(
+                std::chrono::duration_cast<std::chrono::seconds>(
+                    std::chrono::system_clock::now().time_since_epoch())
+                    .count());
+        });
+    return watch.runOnce(saved.searches);
+}
+
+int RunHistory(const CommandLine& line) {
+    StdTextFiles files;
+    try {
+        SqliteHistory history(HistoryPath(line.search), SqliteHistory::Open::ReadOnly);
+        return ShowHistory(history, line.names.front(), line.search.dataFile, files, std::cout,
+                           std::cerr);
+    } catch (const HistoryError& error) {
+        std::cerr << "vendra: " << error.what() << "\n";
+        return kExitNoResults;
+    }
 }
 
 }  // namespace vendra

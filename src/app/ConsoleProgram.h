@@ -45,4 +45,8 @@ struct ConsoleProgram {
 // Runs the search the command line asked for; returns the program's exit status.
 int RunConsole(int argc, char** argv, const SearchRequest& request);
 
+// vendra watch --once [NAME...] and vendra history NAME; return the program's exit status.
+int RunWatch(int argc, char** argv, const CommandLine& line);
+int RunHistory(const CommandLine& line);
+
 }  // namespace vendra

@@ -15,6 +15,7 @@ enum class Takes {
     Search,   // it is the search: one of them
     Keyword,  // an option of the keyword search
     Every,    // every search takes it
+    Verb,     // an option of the verbs on saved searches
 };
 
 // What an option does with its value: nullopt when it takes it, else why not (one line).
@@ -145,6 +146,23 @@ constexpr Option kOptions[] = {
          r.retries = static_cast<int>(retries.value);
          return Taken();
      }},
+    {"--once", "", Takes::Verb, "watch: run each saved search once, then exit",
+     [](SearchRequest& r, const std::string&) {
+         r.once = true;
+         return Taken();
+     }},
+    {"--searches", "FILE", Takes::Verb,
+     "the saved searches' file (default\n$XDG_CONFIG_HOME/vendra/searches.toml)",
+     [](SearchRequest& r, const std::string& v) {
+         r.searchesFile = v;
+         return Taken();
+     }},
+    {"--history", "FILE", Takes::Verb,
+     "the history of the runs (default\n$XDG_DATA_HOME/Vendra/history.sqlite3)",
+     [](SearchRequest& r, const std::string& v) {
+         r.historyFile = v;
+         return Taken();
+     }},
     {"--help", "", Takes::Alone, "print this text and exit", nullptr},
     {"--version", "", Takes::Alone, "print the version and exit", nullptr},
 };
@@ -159,18 +177,116 @@ const Option* Find(std::string_view name) {
 CommandLine Refuse(std::string error) {
     for (char& c : error)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    return {CommandLine::Action::Refuse, {}, std::move(error)};
+    return {CommandLine::Action::Refuse, {}, std::move(error), {}};
+}
+
+CommandLine Alone(const std::string& name) {
+    return {name == "--help" ? CommandLine::Action::ShowHelp : CommandLine::Action::ShowVersion,
+            {},
+            {},
+            {}};
+}
+
+// The option at arguments[i] with its value (--option=value is --option value), i left at the
+// last argument it took; or why it cannot be taken.
+struct OptionAt {
+    const Option* option = nullptr;
+    std::string name, value, error;
+};
+OptionAt ReadOption(std::span<const std::string> arguments, std::size_t& i) {
+    const std::string& argument = arguments[i];
+    const std::size_t equals = argument.starts_with("--") ? argument.find('=') : argument.npos;
+    OptionAt at{Find(argument.substr(0, equals)), argument.substr(0, equals), {}, {}};
+    if (!at.option) {
+        at.error = "unknown option " + at.name;
+    } else if (at.option->value.empty()) {
+        if (equals != argument.npos) at.error = at.name + " takes no value";
+    } else if (equals != argument.npos) {
+        at.value = argument.substr(equals + 1);
+    } else if (i + 1 >= arguments.size()) {
+        at.error = at.name + " needs a value";
+    } else {
+        at.value = arguments[++i];
+    }
+    return at;
+}
+
+// Whether a saved search takes the option as a key of its own.
+bool Saved(const Option& option) {
+    return option.takes == Takes::Search || option.takes == Takes::Keyword ||
+           option.name == "--min-bids";
+}
+
+// vendra watch --once [NAME...] and vendra history NAME: the names, and the options each takes.
+CommandLine ParseVerb(std::string_view verb, std::span<const std::string> arguments) {
+    CommandLine line;
+    const bool watch = verb == "watch";
+    line.action = watch ? CommandLine::Action::Watch : CommandLine::Action::History;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (optionsEnded || !arguments[i].starts_with("--")) {
+            line.names.push_back(arguments[i]);
+            continue;
+        }
+        if (arguments[i] == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const OptionAt at = ReadOption(arguments, i);
+        if (!at.error.empty()) return Refuse(at.error);
+        if (at.option->takes == Takes::Alone) return Alone(at.name);
+        const bool goes =
+            watch ? at.option->takes == Takes::Verb : at.name == "--history" || at.name == "--data";
+        if (!goes) return Refuse(at.name + " does not go with vendra " + std::string(verb));
+        if (const auto refused = at.option->apply(line.search, at.value)) return Refuse(*refused);
+    }
+    if (watch && !line.search.once) return Refuse("vendra watch takes --once: the only watch yet");
+    if (!watch && line.names.size() != 1)
+        return Refuse("vendra history takes the name of one saved search");
+    return line;
+}
+
+// A refusal of the option table, said of the file's key: "--min-bids takes" becomes "min-bids
+// takes".
+std::string OfKey(std::string refused, std::string_view optionName) {
+    if (refused.starts_with(optionName)) refused.erase(0, 2);
+    return refused;
+}
+
+bool TypeFits(const Option& option, SavedSetting::Kind kind) {
+    using Kind = SavedSetting::Kind;
+    if (option.value.empty()) return kind == Kind::Boolean;
+    // The options whose value is a number take a TOML number as well as its text.
+    if (option.value == "N" || option.value == "X" || option.value == "Y")
+        return kind == Kind::Text || kind == Kind::Integer || kind == Kind::Float;
+    return kind == Kind::Text;
+}
+
+std::string TypeWanted(const Option& option) {
+    if (option.value.empty()) return "true or false";
+    if (option.value == "N" || option.value == "X" || option.value == "Y") return "a number";
+    return "text in quotes";
+}
+
+std::string SavedKeys() {
+    std::string keys;
+    for (const Option& option : kOptions)
+        if (Saved(option)) keys += (keys.empty() ? "" : ", ") + std::string(option.name.substr(2));
+    return keys + ", every";
 }
 
 }  // namespace
 
 bool WantsCommandLine(std::span<const std::string> arguments) {
+    if (!arguments.empty() && (arguments[0] == "watch" || arguments[0] == "history")) return true;
     for (const std::string& argument : arguments)
         if (argument.starts_with("--")) return true;
     return false;
 }
 
 CommandLine ParseCommandLine(std::span<const std::string> arguments) {
+    if (!arguments.empty() && (arguments[0] == "watch" || arguments[0] == "history"))
+        return ParseVerb(arguments[0], arguments.subspan(1));
     CommandLine line;
     std::string searchOption, keywordOption;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -181,25 +297,14 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
                 return Refuse("unexpected argument '" + arguments[i + 1] + "'");
             break;
         }
-        // --option=value is --option value.
-        const std::size_t equals = argument.starts_with("--") ? argument.find('=') : argument.npos;
-        const std::string name = argument.substr(0, equals);
-        const Option* option = Find(name);
-        if (!option) return Refuse("unknown option " + name);
-        if (option->takes == Takes::Alone)
-            return {
-                name == "--help" ? CommandLine::Action::ShowHelp : CommandLine::Action::ShowVersion,
-                {},
-                {}};
-        std::string value;
-        if (option->value.empty()) {
-            if (equals != argument.npos) return Refuse(name + " takes no value");
-        } else if (equals != argument.npos) {
-            value = argument.substr(equals + 1);
-        } else {
-            if (i + 1 >= arguments.size()) return Refuse(name + " needs a value");
-            value = arguments[++i];
-        }
+        const OptionAt at = ReadOption(arguments, i);
+        if (!at.error.empty()) return Refuse(at.error);
+        const Option* option = at.option;
+        const std::string& name = at.name;
+        const std::string& value = at.value;
+        if (option->takes == Takes::Alone) return Alone(name);
+        if (option->takes == Takes::Verb)
+            return Refuse(name + " belongs to vendra watch or vendra history");
         if (option->takes == Takes::Search) {
             if (!searchOption.empty())
                 return Refuse(name + " and " + searchOption + " are two searches; give one");
@@ -214,6 +319,49 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
         return Refuse(keywordOption + " belongs to a --keywords search");
     line.action = CommandLine::Action::Search;
     return line;
+}
+
+std::vector<NamedSearch> SavedSearchRequests(const SearchesFile& file,
+                                             std::vector<FileFault>& faults) {
+    std::vector<NamedSearch> requests;
+    for (const SavedSearch& saved : file.searches) {
+        NamedSearch named{saved.name, {}, saved.everyMinutes};
+        const SavedSetting* search = nullptr;
+        const SavedSetting* keywordOnly = nullptr;
+        for (const SavedSetting& setting : saved.settings) {
+            const Option* option = Find("--" + setting.key);
+            if (!option || !Saved(*option)) {
+                faults.push_back({setting.place, "unknown key \"" + setting.key +
+                                                     "\": a saved search takes " + SavedKeys()});
+                continue;
+            }
+            if (!TypeFits(*option, setting.kind)) {
+                faults.push_back({setting.place, setting.key + " takes " + TypeWanted(*option)});
+                continue;
+            }
+            if (setting.value == "false" && option->value.empty()) continue;  // not given
+            if (option->takes == Takes::Search) {
+                if (search) {
+                    faults.push_back({setting.place, setting.key + " and " + search->key +
+                                                         " are two searches; give one"});
+                    continue;
+                }
+                search = &setting;
+            }
+            if (option->takes == Takes::Keyword) keywordOnly = &setting;
+            if (const auto refused = option->apply(named.search, setting.value))
+                faults.push_back({setting.place, OfKey(*refused, option->name)});
+        }
+        if (!search)
+            faults.push_back({saved.place, saved.name +
+                                               " has no search: give category, featured = true, "
+                                               "keywords or completed"});
+        else if (keywordOnly && named.search.kind != SearchKind::Keyword)
+            faults.push_back(
+                {keywordOnly->place, keywordOnly->key + " belongs to a keywords search"});
+        requests.push_back(std::move(named));
+    }
+    return requests;
 }
 
 namespace {
@@ -278,16 +426,31 @@ std::string Usage(bool withCategories) {
         if (option.takes == Takes::Every) usage.append(" [").append(Synopsis(option)).append("]");
     usage.append(
         "\n"
+        "       vendra watch --once [NAME...] [--searches FILE] [--history FILE]\n"
+        "       vendra history NAME [--data FILE] [--history FILE]\n"
         "Searches the auction site, keeps the listings with at least N bids, writes the\n"
         "results page, most bids first, and prints its path.\n"
         "SEARCH is one of:\n");
     usage.append(HelpOf(Takes::Search)).append("Every search takes:\n");
-    usage.append(HelpOf(Takes::Every)).append("Other options:\n").append(HelpOf(Takes::Alone));
+    usage.append(HelpOf(Takes::Every));
+    usage.append(
+        "Saved searches: each table of the searches file is one, named by its key; its\n"
+        "keys are the search's options without the dashes, and every = \"30m\", \"2h\", "
+        "\"1d\".\n"
+        "  watch --once [NAME...]\n"
+        "                      runs the saved searches named (all when none is) once\n"
+        "                      each, each in its own folder, prints for each\n"
+        "                      NAME: M listings, N new, H heating up, RESULTS-PAGE\n"
+        "                      and records the run in the history\n"
+        "  history NAME        tells each listing NAME has kept: new, heating up,\n"
+        "                      steady or gone since its last run; with --data FILE\n"
+        "                      writes them to FILE\n");
+    usage.append(HelpOf(Takes::Verb)).append("Other options:\n").append(HelpOf(Takes::Alone));
     usage.append(
         "Progress goes to standard error. Ctrl+C once ends the walk early and writes the\n"
         "results collected so far; twice stops the search.\n"
         "Exit status: 0 results page written, 1 search ended without one or data file\n"
-        "not written, 2 bad options, 130 stopped.\n");
+        "or history not written, 2 bad options or searches file, 130 stopped.\n");
     return usage.append(categories).append("\n");
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "saved/SearchesFile.h"
 #include "search/SearchKind.h"
 
 namespace vendra {
@@ -25,21 +28,39 @@ struct SearchRequest {
     std::string dataFile{};   // --data: the kept listings as CSV or JSON
     std::string sinceFile{};  // --since: an earlier run's data file
     int retries = 2;          // --retries: how often a page that failed for a while is asked again
+    // The verbs' options: watch --once, and the searches file and history other than the usual.
+    bool once = false;
+    std::string searchesFile{};
+    std::string historyFile{};
 };
 
 struct CommandLine {
-    enum class Action { OpenWindow, Search, ShowHelp, ShowVersion, Refuse };
+    enum class Action { OpenWindow, Search, Watch, History, ShowHelp, ShowVersion, Refuse };
     Action action = Action::OpenWindow;
     SearchRequest search;
-    std::string error;  // for Refuse: one line that names the option
+    std::string error;               // for Refuse: one line that names the option
+    std::vector<std::string> names;  // for Watch and History: the saved searches named
 };
 
-// True when the arguments ask for anything but the window (Qt's own single-dash options, such as
-// -platform, are the window's).
+// A saved search as the command line would run it.
+struct NamedSearch {
+    std::string name;
+    SearchRequest search;
+    std::uint32_t everyMinutes = 60;
+};
+
+// True when the arguments ask for anything but the window: an option with two dashes, or a verb
+// (watch, history) first (Qt's own single-dash options, such as -platform, are the window's).
 bool WantsCommandLine(std::span<const std::string> arguments);
 
 // Checks every option before anything runs.
 CommandLine ParseCommandLine(std::span<const std::string> arguments);
+
+// The saved searches of a searches file as the command line's requests: each key is read and
+// checked as its option is (category as --category, min-bids as --min-bids, ...), and each search
+// is one search with the options that go with it. Adds a fault for each key that is not so.
+std::vector<NamedSearch> SavedSearchRequests(const SearchesFile& file,
+                                             std::vector<FileFault>& faults);
 
 // The options; with the names of the categories, or a pointer to --help for them.
 std::string Usage(bool withCategories);

@@ -57,14 +57,33 @@ int ConsoleSearch::interrupt() {
 
 int ConsoleSearch::run(const SearchRequest& request, DataExport* data) {
     if (request.kind == SearchKind::None) return kExitBadOptions;
+    const Ended ended = runIn(request, ports_.identity.prepareFolder(), data && data->wanted());
+    if (ended.status != kExitResultsWritten) return ended.status;
+    const SearchOutcome& outcome = ended.outcome;
+    out_ << outcome.resultsPage << std::endl;
+    if (!data || !data->wanted()) return kExitResultsWritten;
+    data->write(outcome.rows);
+    if (!data->failure().empty()) {
+        err_ << "The data file could not be written: " << data->failure() << std::endl;
+        return kExitNoResults;
+    }
+    if (!request.sinceFile.empty())
+        err_ << data->fresh() << " of " << data->listings() << " listings are new since "
+             << request.sinceFile << std::endl;
+    return kExitResultsWritten;
+}
+
+ConsoleSearch::Ended ConsoleSearch::runIn(const SearchRequest& request, const std::string& folder,
+                                          bool keepRows) {
     FixedInputs inputs = InputsOf(request);
     ConsoleOutput& output = ports_.output;
     SearchRun search(ports_.run, inputs, output);
     interrupts_ = 0;
     running_ = &search;
-    const SearchOutcome outcome =
-        search.run({request.kind, ports_.identity.prepareFolder(), data && data->wanted()});
+    Ended ended{search.run({request.kind, folder, keepRows}), kExitNoResults, false};
     running_ = nullptr;
+    ended.cutShort = interrupts_ > 0;
+    const SearchOutcome& outcome = ended.outcome;
 
     if (!outcome.resultsPage.empty()) {
         if (ports_.desktop) ports_.desktop->open(outcome.resultsPage);
@@ -87,23 +106,13 @@ int ConsoleSearch::run(const SearchRequest& request, DataExport* data) {
 
     if (outcome.end == SearchEnd::Stopped) {
         err_ << "Search stopped." << std::endl;
-        return kExitStopped;
-    }
-    if (outcome.end != SearchEnd::Finished) {
+        ended.status = kExitStopped;
+    } else if (outcome.end != SearchEnd::Finished) {
         err_ << "No results page: " << WhyNoResults(outcome.end) << "." << std::endl;
-        return kExitNoResults;
+    } else {
+        ended.status = kExitResultsWritten;
     }
-    out_ << outcome.resultsPage << std::endl;
-    if (!data || !data->wanted()) return kExitResultsWritten;
-    data->write(outcome.rows);
-    if (!data->failure().empty()) {
-        err_ << "The data file could not be written: " << data->failure() << std::endl;
-        return kExitNoResults;
-    }
-    if (!request.sinceFile.empty())
-        err_ << data->fresh() << " of " << data->listings() << " listings are new since "
-             << request.sinceFile << std::endl;
-    return kExitResultsWritten;
+    return ended;
 }
 
 }  // namespace vendra

@@ -38,6 +38,17 @@ class ConsoleSearch {
     // exit status.
     int run(const SearchRequest& request, DataExport* data = nullptr);
 
+    // How a search run in a folder of its own ended: its outcome, the exit status it gives, and
+    // whether Ctrl+C cut its walk short.
+    struct Ended {
+        SearchOutcome outcome;
+        int status = kExitNoResults;
+        bool cutShort = false;
+    };
+    // Runs the search with its working files, lock and results page in `folder`, and says on
+    // `err` how it ended, as run() does, without the results page's path.
+    Ended runIn(const SearchRequest& request, const std::string& folder, bool keepRows);
+
     // Ctrl+C, counted afresh for every search: the first ends the walk after the listings in
     // hand (See Incomplete Results), the second stops the search. Returns the count so far.
     int interrupt();

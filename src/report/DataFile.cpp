@@ -41,22 +41,30 @@ std::string CsvField(std::string_view text) {
     return field + '"';
 }
 
-std::string CsvRecord(const ListingRow& row, Novelty novelty) {
-    return std::to_string(row.bids) + ',' + CsvField(row.title) + ',' + CsvField(row.link) + ',' +
-           CsvField(row.price) + ',' + CsvField(row.ends) + ',' +
-           std::string(NoveltyText(novelty)) + "\r\n";
+std::string CsvRecord(const std::vector<DataValue>& record) {
+    std::string line;
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        const DataValue& value = record[i];
+        if (i > 0) line += ',';
+        if (value.kind == DataValue::Kind::Text) line += CsvField(value.text);
+        if (value.kind == DataValue::Kind::Number) line += std::to_string(value.number);
+    }
+    return line + "\r\n";
 }
 
 // The texts are UTF-8 already; a byte that is not (a link's stray byte) becomes U+FFFD rather
 // than failing the file.
-std::string JsonObject(const ListingRow& row, Novelty novelty) {
-    nlohmann::ordered_json object;
-    object["bids"] = row.bids;
-    object["title"] = row.title;
-    object["link"] = row.link;
-    object["price"] = row.price;
-    object["ends"] = row.ends;
-    object["new"] = NoveltyText(novelty);
+std::string JsonObject(const std::vector<std::string>& columns,
+                       const std::vector<DataValue>& record) {
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    for (std::size_t i = 0; i < columns.size() && i < record.size(); ++i) {
+        if (record[i].kind == DataValue::Kind::Text)
+            object[columns[i]] = record[i].text;
+        else if (record[i].kind == DataValue::Kind::Number)
+            object[columns[i]] = record[i].number;
+        else
+            object[columns[i]] = nullptr;
+    }
     return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
@@ -69,14 +77,23 @@ std::optional<DataFormat> DataFormatOf(std::string_view path) {
 }
 
 DataFileWriter::DataFileWriter(TextFiles& files, std::string path, DataFormat format)
+    : DataFileWriter(files, std::move(path), format,
+                     {"bids", "title", "link", "price", "ends", "new"}) {}
+
+DataFileWriter::DataFileWriter(TextFiles& files, std::string path, DataFormat format,
+                               std::vector<std::string> columns)
     : path_(std::move(path)),
       partialPath_(path_ + ".partial"),
       format_(format),
+      columns_(std::move(columns)),
       file_(files.create(partialPath_)) {
-    if (format_ == DataFormat::Csv)
-        file_->write("bids,title,link,price,ends,new\r\n");
-    else
+    if (format_ == DataFormat::Json) {
         file_->write("[");
+        return;
+    }
+    std::string header;
+    for (const std::string& column : columns_) header += (header.empty() ? "" : ",") + column;
+    file_->write(header + "\r\n");
 }
 
 DataFileWriter::~DataFileWriter() {
@@ -90,12 +107,18 @@ DataFileWriter::~DataFileWriter() {
 }
 
 void DataFileWriter::add(const ListingRow& row, Novelty novelty) {
+    add({DataValue::Of(std::int64_t{row.bids}), DataValue::Of(row.title), DataValue::Of(row.link),
+         DataValue::Of(row.price), DataValue::Of(row.ends),
+         DataValue::Of(std::string(NoveltyText(novelty)))});
+}
+
+void DataFileWriter::add(const std::vector<DataValue>& record) {
     if (format_ == DataFormat::Csv) {
-        file_->write(CsvRecord(row, novelty));
+        file_->write(CsvRecord(record));
         return;
     }
     file_->write(firstRow_ ? "\n" : ",\n");
-    file_->write(JsonObject(row, novelty));
+    file_->write(JsonObject(columns_, record));
     firstRow_ = false;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/TextFiles.h"
 #include "report/ListingRow.h"
@@ -19,19 +21,35 @@ std::optional<DataFormat> DataFormatOf(std::string_view path);
 // Whether a listing was in an earlier run's data file: not asked (no earlier file), or not.
 enum class Novelty { NotAsked, New, Seen };
 
-// The kept listings as data, written row by row in the results page's order: CSV (RFC 4180,
-// CR LF, header `bids,title,link,price,ends,new`) or a JSON array of objects with those keys in
-// that order. The rows go to a file beside the one named and replace it only once complete, so a
-// run that fails (a full disk, a folder gone) leaves the earlier file as it was, which may be the
-// very file the run compared itself with. Every failure is a FileError.
+// One value of a data file's record: text, a whole number, or none (empty in CSV, null in JSON).
+struct DataValue {
+    enum class Kind { Text, Number, None };
+    Kind kind = Kind::None;
+    std::string text{};
+    std::int64_t number = 0;
+
+    static DataValue Of(std::string text) { return {Kind::Text, std::move(text), 0}; }
+    static DataValue Of(std::int64_t number) { return {Kind::Number, {}, number}; }
+};
+
+// Records as data, written one by one: CSV (RFC 4180, CR LF, a header of the columns' names) or
+// a JSON array of objects with the columns as keys in that order. By default the records are
+// the kept listings in the results page's order, columns `bids,title,link,price,ends,new`. The
+// records go to a file beside the one named and replace it only once complete, so a run that
+// fails (a full disk, a folder gone) leaves the earlier file as it was, which may be the very file
+// the run compared itself with. Every failure is a FileError.
 class DataFileWriter {
   public:
     DataFileWriter(TextFiles& files, std::string path, DataFormat format);
+    DataFileWriter(TextFiles& files, std::string path, DataFormat format,
+                   std::vector<std::string> columns);
     ~DataFileWriter();  // an unfinished file is removed, never put in place
     DataFileWriter(const DataFileWriter&) = delete;
     DataFileWriter& operator=(const DataFileWriter&) = delete;
 
     void add(const ListingRow& row, Novelty novelty);
+    // One record, a value for each column.
+    void add(const std::vector<DataValue>& record);
     // Completes the file and puts it in place of the one named.
     void finish();
 
@@ -39,6 +57,7 @@ class DataFileWriter {
     std::string path_;
     std::string partialPath_;
     DataFormat format_;
+    std::vector<std::string> columns_;
     std::unique_ptr<TextWriter> file_;
     bool firstRow_ = true;
 };

@@ -10,6 +10,9 @@ namespace vendra::test {
 class SampleSiteProcess {
   public:
     // faults: "KIND@SUBSTRING" entries, each passed as --fault; options: any other options.
+    // hour: the site as it stands that many hours on.
+    SampleSiteProcess(const QStringList& faults, int hour)
+        : SampleSiteProcess(faults, {"--hour", QString::number(hour)}) {}
     explicit SampleSiteProcess(const QStringList& faults = {}, const QStringList& options = {}) {
         QStringList arguments =
             options + QStringList{"--port", "0", "--log", dir_.filePath("requests.log")};

@@ -157,5 +157,17 @@ mkdir "$work/folder/data" && touch "$work/folder/"{earlier.csv,earlier.json,note
 got=$(unquoted_replies --data '')
 expect "after --data" "$got" "$(sorted data earlier.csv earlier.json)"
 
+# The verbs first, the saved searches' names after one, and file names for their files.
+got=$(unquoted_replies w)
+expect "for 'w'" "$got" "watch"
+mkdir -p "$work/config/vendra" && printf '[books]\ncategory = 1\n\n[red-shoes] # x\nkeywords = "a"\n' \
+  >"$work/config/vendra/searches.toml"
+got=$(XDG_CONFIG_HOME=$work/config unquoted_replies watch '')
+expect "after watch" "$got" "$(sorted books red-shoes "${options[@]}")"
+got=$(XDG_CONFIG_HOME=$work/config unquoted_replies history r)
+expect "after history r" "$got" "red-shoes"
+got=$(unquoted_replies --searches '')
+expect "after --searches" "$got" "$(sorted data earlier.csv earlier.json notes.txt)"
+
 echo "manual page and completion agree with vendra --help: ${#options[@]} options," \
      "${#statuses[@]} exit statuses, ${#categories[@]} category names"

@@ -4,6 +4,7 @@
 #include "CountText.h"
 #include "ListingRows.h"
 #include "PageFrame.h"
+#include "SiteHour.h"
 #include "SitePages.h"
 #include "SiteRules.h"
 #include "query/SiteAddresses.h"
@@ -40,6 +41,7 @@ void ListingRowsInto(PageText& page, const ListingPageKind& kind, std::uint64_t 
     for (std::uint64_t row = first; row <= last || (big && page.Size() < kBigPageBytes); ++row) {
         const std::string number = std::to_string(row);
         const std::uint32_t seed = Hash(rowKey + number);
+        if (!ListedAtHour(seed)) continue;
         const Item item = kind.item(seed);
         const std::string title = HtmlText(item.phrase + " (" + rowKey + number + ")");
         page.Line(ListingLine(classic, CategoryCells(title, item, seed),

@@ -19,7 +19,7 @@ std::optional<Options> ParseCommandLine(int argc, char** argv, std::string& erro
             options.help = true;
             continue;
         }
-        if (name != "--port" && name != "--log" && name != "--fault" &&
+        if (name != "--port" && name != "--log" && name != "--fault" && name != "--hour" &&
             name != "--https-certificate" && name != "--https-key") {
             error = "unknown option: " + std::string(argv[i]);
             return std::nullopt;
@@ -37,6 +37,14 @@ std::optional<Options> ParseCommandLine(int argc, char** argv, std::string& erro
             if (value->empty() || problem != std::errc() || end != value->data() + value->size() ||
                 options.port < 0 || options.port > 65535) {
                 error = "--port wants a number from 0 to 65535: " + std::string(*value);
+                return std::nullopt;
+            }
+        } else if (name == "--hour") {
+            const auto [end, problem] =
+                std::from_chars(value->data(), value->data() + value->size(), options.hour);
+            if (value->empty() || problem != std::errc() || end != value->data() + value->size() ||
+                options.hour < 0 || options.hour > 10000) {
+                error = "--hour wants a number from 0 to 10000: " + std::string(*value);
                 return std::nullopt;
             }
         } else if (name == "--log") {

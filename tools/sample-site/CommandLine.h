@@ -13,11 +13,12 @@ struct Options {
     std::string logPath;
     std::vector<Fault> faults;
     std::string httpsCertificate, httpsKey;  // both given: the https endpoint opens
+    int hour = 0;  // the site as it stands this many hours after its start
     bool help = false;
 };
 
 inline constexpr const char* kUsage =
-    "usage: sample-site [--port N] [--log FILE] [--fault KIND[/N]@SUBSTRING]...\n"
+    "usage: sample-site [--port N] [--log FILE] [--hour N] [--fault KIND[/N]@SUBSTRING]...\n"
     "                   [--https-certificate PEM --https-key PEM]\n"
     "  KIND: latency=MS, stall, reset, truncate, drip=SECONDS, badcount, nocount, big,\n"
     "        bigcount=N, endless, huge, length=BYTES, status=CODE, retryafter=VALUE,\n"

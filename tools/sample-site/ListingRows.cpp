@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "ItemPicture.h"
+#include "SiteHour.h"
 #include "SiteRules.h"
 
 namespace vendra::site {
@@ -70,7 +71,7 @@ std::string EndTime(std::uint32_t seed) {
 // 0 (shown as "-") or 1 to 40.
 int RowBids(std::uint32_t seed) {
     const std::uint32_t mixed = Hash("bids " + std::to_string(seed));
-    return mixed % 10 < 3 ? 0 : 1 + static_cast<int>((mixed >> 4) % 40);
+    return BidsAtHour(mixed % 10 < 3 ? 0 : 1 + static_cast<int>((mixed >> 4) % 40), seed);
 }
 
 std::string BidText(std::uint32_t seed) {

@@ -3,6 +3,7 @@
 #include "CountText.h"
 #include "ListingRows.h"
 #include "PageFrame.h"
+#include "SiteHour.h"
 #include "SitePages.h"
 #include "SiteRules.h"
 
@@ -62,6 +63,7 @@ std::string SearchResultsPage(SearchHost host, std::string_view query, std::uint
          listing <= last || (twist.big && page.Size() < kBigPageBytes); ++listing) {
         const std::string number = std::to_string(listing);
         const std::uint32_t seed = Hash(rowKey + number);
+        if (!ListedAtHour(seed)) continue;
         const std::string title =
             HtmlText(std::string(ended ? "Ended: " : "") + std::string(Adjective(seed)) + " " +
                      phrase + " (query " + std::string(query) + " listing " + number + ")");

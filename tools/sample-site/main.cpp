@@ -10,6 +10,7 @@
 
 #include "CommandLine.h"
 #include "HttpsEndpoint.h"
+#include "SiteHour.h"
 #include "SiteServer.h"
 
 int main(int argc, char** argv) {
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    SetSiteHour(options->hour);
     boost::asio::io_context io;
     // Taken before the port is announced, so that a stop right after it is still a clean one.
     boost::asio::signal_set stopSignals(io, SIGINT, SIGTERM);

@@ -1,0 +1,104 @@
+#include "history/ListingStates.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace vendra {
+namespace {
+
+bool WroteResults(RunEnd end) { return end == RunEnd::Finished || end == RunEnd::Incomplete; }
+
+}  // namespace
+
+const char* StateName(ListingState state) {
+    switch (state) {
+        case ListingState::New:
+            return "new";
+        case ListingState::HeatingUp:
+            return "heating up";
+        case ListingState::Steady:
+            return "steady";
+        case ListingState::Gone:
+            return "gone";
+    }
+    return "";
+}
+
+SearchHistory TellHistory(HistoryStore& store, const std::string& search) {
+    SearchHistory history;
+    std::unordered_map<std::int64_t, std::int64_t> startOf;
+    std::int64_t latest = 0, latestComplete = 0;
+    for (const RunSummary& run : store.runs(search)) {
+        if (!WroteResults(run.end)) continue;
+        startOf[run.id] = run.started;
+        latest = run.id;
+        if (run.end == RunEnd::Finished) latestComplete = run.id;
+    }
+    history.anyResults = latest != 0;
+    if (!history.anyResults) return history;
+
+    // The runs come latest first: a listing's first observation is its latest, its second
+    // the one before, its last its first.
+    struct Seen {
+        std::size_t index;
+        std::int64_t lastRun;
+    };
+    std::unordered_map<std::int64_t, Seen> seen;
+    std::vector<std::int64_t> listingIds;
+    store.observations(search, [&](const Observation& observation) {
+        if (!startOf.count(observation.run)) return;
+        const auto [at, first] =
+            seen.try_emplace(observation.listing, Seen{history.listings.size(), observation.run});
+        if (first) {
+            ListingHistory listing;
+            listing.price = observation.price;
+            listing.bids = observation.bids;
+            listing.lastSeen = startOf[observation.run];
+            listing.firstSeen = listing.lastSeen;
+            history.listings.push_back(std::move(listing));
+            listingIds.push_back(observation.listing);
+            return;
+        }
+        ListingHistory& listing = history.listings[at->second.index];
+        if (!listing.bidsBefore) listing.bidsBefore = observation.bids;
+        listing.firstSeen = startOf[observation.run];
+    });
+
+    for (std::size_t i = 0; i < history.listings.size(); ++i) {
+        ListingHistory& listing = history.listings[i];
+        ListingIdentity identity = store.identify(listingIds[i]);
+        listing.link = std::move(identity.link);
+        listing.title = std::move(identity.title);
+        listing.ends = std::move(identity.ends);
+        const std::int64_t lastRun = seen.at(listingIds[i]).lastRun;
+        listing.inLatestRun = lastRun == latest;
+        if (!listing.bidsBefore)
+            listing.state = ListingState::New;
+        else if (listing.bids > *listing.bidsBefore)
+            listing.state = ListingState::HeatingUp;
+        else
+            listing.state = ListingState::Steady;
+        if (lastRun < latestComplete) listing.state = ListingState::Gone;
+    }
+    std::stable_sort(history.listings.begin(), history.listings.end(),
+                     [](const ListingHistory& a, const ListingHistory& b) {
+                         if (a.bids != b.bids) return a.bids > b.bids;
+                         return a.link < b.link;
+                     });
+    return history;
+}
+
+RunCounts RecordRun(HistoryStore& store, const RunRecord& run) {
+    store.record(run);
+    RunCounts counts;
+    counts.listings = run.listings.size();
+    if (!WroteResults(run.end)) return counts;
+    for (const ListingHistory& listing : TellHistory(store, run.search).listings) {
+        if (!listing.inLatestRun) continue;
+        counts.fresh += listing.state == ListingState::New;
+        counts.heatingUp += listing.state == ListingState::HeatingUp;
+    }
+    return counts;
+}
+
+}  // namespace vendra

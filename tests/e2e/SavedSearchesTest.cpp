@@ -1,0 +1,225 @@
+// Saved searches with the program against the sample site: watch --once runs each as the
+// one-shot command line does, tells what is new and heating up once the site has moved on, the
+// history tells each listing's state, a run killed mid-walk leaves a sound history, and a bad
+// searches file touches nothing.
+
+#include <sqlite3.h>
+
+#include <QtTest>
+
+#include "SampleSiteProcess.h"
+
+using vendra::test::SampleSiteProcess;
+
+namespace {
+
+struct Ran {
+    int status = -1;
+    QByteArray out, err;
+};
+
+// A user's home: the searches file under XDG_CONFIG_HOME, the history and the saved searches'
+// folders under XDG_DATA_HOME; and a folder of the program's own for one-shot searches.
+struct Home {
+    QTemporaryDir dir;
+    QString config() const { return dir.filePath("config"); }
+    QString data() const { return dir.filePath("data/Vendra"); }
+    QString program() const { return dir.filePath("program/vendra"); }
+
+    Home() {
+        QDir().mkpath(config() + "/vendra");
+        QDir().mkpath(dir.filePath("program"));
+        QFile::copy(VENDRA_PATH, program());
+    }
+    void searches(const QByteArray& text) const {
+        QFile file(config() + "/vendra/searches.toml");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QProcess* start(const QStringList& arguments) const {
+        auto* process = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config());
+        environment.insert("XDG_DATA_HOME", dir.filePath("data"));
+        process->setProcessEnvironment(environment);
+        process->setWorkingDirectory(dir.path());
+        process->start(program(), arguments);
+        return process;
+    }
+    Ran run(const QStringList& arguments) const {
+        std::unique_ptr<QProcess> process(start(arguments));
+        process->waitForFinished(60000);
+        return {process->exitCode(), process->readAllStandardOutput(),
+                process->readAllStandardError()};
+    }
+};
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The requests of the site's log from line `from` on, without the connections' numbers.
+QStringList Requests(const SampleSiteProcess& site, qsizetype from) {
+    QStringList requests;
+    for (const QString& line : site.logLines().mid(from)) requests << line.section(' ', 1);
+    return requests;
+}
+
+// link -> bids of a one-shot data file (its titles hold no comma).
+QMap<QByteArray, int> BidsByLink(const QByteArray& csv) {
+    QMap<QByteArray, int> bids;
+    for (const QByteArray& line : csv.split('\n').mid(1))
+        if (const QList<QByteArray> cells = line.split(','); cells.size() >= 3)
+            bids[cells[2]] = cells[0].toInt();
+    return bids;
+}
+
+QString Scalar(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toLocal8Bit().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    QString value;
+    if (sqlite3_step(statement) == SQLITE_ROW)
+        value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}
+
+const QByteArray kSearches =
+    "[books]\ncategory = 267\nmin-bids = 35\n\n[lamps]\nkeywords = \"lamp\"\nmin-bids = 25\n";
+
+}  // namespace
+
+class SavedSearchesTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void watchRunsEachAsTheOneShotThenTellsWhatMoved() {
+        Home home;
+        home.searches(kSearches);
+        QMap<QByteArray, int> booksBefore;
+        {
+            SampleSiteProcess site;
+            // The one-shot searches first: their requests and results pages.
+            QByteArray pages[2];
+            const QStringList oneShots[2] = {
+                {"--category", "267", "--min-bids", "35", "--data", "b.csv"},
+                {"--keywords", "lamp", "--min-bids", "25"}};
+            for (int i = 0; i < 2; ++i) {
+                QCOMPARE(home.run(oneShots[i]).status, 0);
+                pages[i] = Read(home.dir.filePath("program/Finalsearch.htm"));
+            }
+            booksBefore = BidsByLink(Read(home.dir.filePath("b.csv")));
+            const QStringList oneShotRequests = Requests(site, 0);
+
+            const qsizetype from = site.logLines().size();
+            const Ran watch = home.run({"watch", "--once"});
+            QCOMPARE(watch.status, 0);
+            QCOMPARE(Requests(site, from), oneShotRequests);
+            QCOMPARE(Read(home.data() + "/searches/books/Finalsearch.htm"), pages[0]);
+            QCOMPARE(Read(home.data() + "/searches/lamps/Finalsearch.htm"), pages[1]);
+            const QList<QByteArray> lines = watch.out.split('\n');
+            QCOMPARE(lines.size(), 3);
+            QCOMPARE(lines[0], QString("books: %1 listings, %1 new, 0 heating up, %2")
+                                   .arg(booksBefore.size())
+                                   .arg(home.data() + "/searches/books/Finalsearch.htm")
+                                   .toUtf8());
+            QVERIFY2(lines[1].startsWith("lamps: ") && lines[1].endsWith("/lamps/Finalsearch.htm"),
+                     lines[1]);
+            QVERIFY2(watch.err.contains("Finished!!!"), watch.err);  // progress on stderr
+        }
+
+        // An hour on: what the one-shot keeps now, against what it kept before.
+        SampleSiteProcess site({}, 1);
+        QCOMPARE(home.run({"--category", "267", "--min-bids", "35", "--data", "b.csv"}).status, 0);
+        const QMap<QByteArray, int> booksAfter = BidsByLink(Read(home.dir.filePath("b.csv")));
+        QMap<QByteArray, QByteArray> states;
+        for (auto it = booksAfter.begin(); it != booksAfter.end(); ++it)
+            states[it.key()] = !booksBefore.contains(it.key())      ? "new"
+                               : it.value() > booksBefore[it.key()] ? "heating up"
+                                                                    : "steady";
+        for (auto it = booksBefore.begin(); it != booksBefore.end(); ++it)
+            if (!booksAfter.contains(it.key())) states[it.key()] = "gone";
+        const auto count = [&](const QByteArray& state) {
+            return static_cast<int>(std::count(states.begin(), states.end(), state));
+        };
+        // The site moved enough for every state to show.
+        QVERIFY(count("new") > 0 && count("heating up") > 0 && count("steady") > 0 &&
+                count("gone") > 0);
+
+        const Ran watch = home.run({"watch", "--once", "books"});
+        QCOMPARE(watch.status, 0);
+        QCOMPARE(watch.out, QString("books: %1 listings, %2 new, %3 heating up, %4\n")
+                                .arg(booksAfter.size())
+                                .arg(count("new"))
+                                .arg(count("heating up"))
+                                .arg(home.data() + "/searches/books/Finalsearch.htm")
+                                .toUtf8());
+        QCOMPARE(home.run({"history", "books", "--data", "h.csv"}).status, 0);
+        const QList<QByteArray> rows = Read(home.dir.filePath("h.csv")).split('\n');
+        QCOMPARE(rows[0], "link,title,price,ends,bids,bids_before,first_seen,last_seen,state\r");
+        QCOMPARE(rows.size(), states.size() + 2);  // the header, and what follows the last line
+        for (const QByteArray& row : rows.mid(1, states.size())) {
+            const QList<QByteArray> cells = row.chopped(1).split(',');
+            QCOMPARE(cells.size(), 9);
+            QCOMPARE(cells[8], states.value(cells[0]));
+        }
+        const Ran table = home.run({"history", "books"});
+        QCOMPARE(table.out.count('\n'), states.size() + 1);
+        for (const QByteArray& line : table.out.split('\n')) QVERIFY(line.size() <= 80);
+    }
+
+    void aRunKilledMidWalkLeavesTheHistorySound() {
+        Home home;
+        home.searches(kSearches);
+        {
+            SampleSiteProcess site;
+            QCOMPARE(home.run({"watch", "--once", "books"}).status, 0);
+        }
+        const QString history = home.data() + "/history.sqlite3";
+        const QByteArray before = home.run({"history", "books"}).out;
+        QCOMPARE(Scalar(history, "SELECT count(*) FROM runs"), "1");
+
+        // The walk waits for its third page when the program is killed.
+        SampleSiteProcess site({"latency=30000@category267/page3.html"}, 1);
+        std::unique_ptr<QProcess> watch(home.start({"watch", "--once", "books"}));
+        QDeadlineTimer deadline(20000);
+        while (!site.requested("category267/page3.html") && !deadline.hasExpired())
+            watch->waitForReadyRead(50);
+        QVERIFY(site.requested("category267/page3.html"));
+        watch->kill();
+        QVERIFY(watch->waitForFinished(5000));
+
+        QCOMPARE(Scalar(history, "PRAGMA integrity_check"), "ok");
+        QCOMPARE(Scalar(history, "SELECT count(*) FROM runs"), "1");
+        QCOMPARE(home.run({"history", "books"}).out, before);
+    }
+
+    void aBadSearchesFileTouchesNothing() {
+        Home home;
+        home.searches("[books]\ncategory = 267\nevery = \"1m\"\n[lamps]\nmin-bids = 3\n");
+        SampleSiteProcess site;
+        const Ran watch = home.run({"watch", "--once"});
+        QCOMPARE(watch.status, 2);
+        const QString file = home.config() + "/vendra/searches.toml";
+        QCOMPARE(watch.err,
+                 ("vendra: " + file + ":3:1: every must be at least 5 minutes, not \"1m\"\n" +
+                  "vendra: " + file +
+                  ":4:2: lamps has no search: give category, featured = true, "
+                  "keywords or completed\n")
+                     .toUtf8());
+        QCOMPARE(home.run({"watch", "--once", "nope"}).status, 2);
+        home.searches(kSearches);
+        const Ran unknown = home.run({"watch", "--once", "books", "nope"});
+        QCOMPARE(unknown.status, 2);
+        QCOMPARE(unknown.err, "vendra: no saved search is named \"nope\"\n");
+        QVERIFY(site.logLines().isEmpty());
+        QVERIFY(!QFileInfo::exists(home.data()));
+    }
+};
+
+QTEST_GUILESS_MAIN(SavedSearchesTest)
+#include "SavedSearchesTest.moc"
