@@ -32,8 +32,7 @@ ConsoleProgram::ConsoleProgram(AppIdentity& identity, const SearchRequest& reque
                                std::optional<EarlierLinks> earlier)
     : output(StandardErrorOutput()),
       data(files, request.dataFile, std::move(earlier)),
-      search({{fetch, yield, files, locale, lock},
-              identity,
+      search({{fetch, yield, files, locale, lock, identity},
               *output,
               request.open ? &desktop : nullptr},
              std::cout, std::cerr) {}

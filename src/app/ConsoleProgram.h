@@ -7,10 +7,10 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/ConsoleSearch.h"
 #include "cli/DataExport.h"
+#include "platform/PosixSearchLock.h"
 #include "platform/StdTextFiles.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
-#include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtUrlFetch.h"
 #include "platform/qt/XdgOpenShell.h"
 
@@ -31,7 +31,7 @@ struct ConsoleProgram {
     QtEventYield yield;
     QtUrlFetch fetch;
     QtLocaleInfo locale;
-    QtSearchLock lock;
+    PosixSearchLock lock;
     ConsoleSearch search;
 };
 

@@ -2,11 +2,11 @@
 
 #include "controller/SearchController.h"
 #include "gui/MainWindow.h"
+#include "platform/PosixSearchLock.h"
 #include "platform/StdTextFiles.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
 #include "platform/qt/QtMessageBox.h"
-#include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtUrlFetch.h"
 
@@ -25,7 +25,7 @@ struct DesktopProgram {
     StdTextFiles files;
     QtShell shell;
     QtLocaleInfo locale;
-    QtSearchLock lock;
+    PosixSearchLock lock;
     Platform platform;
     SearchController controller;
 };

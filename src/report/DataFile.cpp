@@ -1,8 +1,5 @@
 #include "report/DataFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <nlohmann/json.hpp>
 
 namespace vendra {
@@ -68,25 +65,12 @@ std::optional<DataFormat> DataFormatOf(std::string_view path) {
     return std::nullopt;
 }
 
-DataFileWriter::DataFileWriter(TextFiles& files, std::string path, DataFormat format)
-    : path_(std::move(path)),
-      partialPath_(path_ + ".partial"),
-      format_(format),
-      file_(files.create(partialPath_)) {
+DataFileWriter::DataFileWriter(TextFiles& files, const std::string& path, DataFormat format)
+    : format_(format), file_(files.createInPlaceOf(path)) {
     if (format_ == DataFormat::Csv)
         file_->write("bids,title,link,price,ends,new\r\n");
     else
         file_->write("[");
-}
-
-DataFileWriter::~DataFileWriter() {
-    if (!file_) return;
-    try {
-        file_->close();
-    } catch (const FileError&) {
-        // The run has failed already and says so.
-    }
-    std::remove(partialPath_.c_str());
 }
 
 void DataFileWriter::add(const ListingRow& row, Novelty novelty) {
@@ -102,14 +86,6 @@ void DataFileWriter::add(const ListingRow& row, Novelty novelty) {
 void DataFileWriter::finish() {
     if (format_ == DataFormat::Json) file_->write(firstRow_ ? "]\n" : "\n]\n");
     file_->close();
-    file_.reset();
-    // Renaming and removing the partial file are steps the file ports lack, and a rename within
-    // one folder replaces the file whole.
-    if (std::rename(partialPath_.c_str(), path_.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        std::remove(partialPath_.c_str());
-        throw FileError(FileError::Kind::Access, "Cannot write " + path_ + ": " + reason, reason);
-    }
 }
 
 }  // namespace vendra

@@ -21,23 +21,19 @@ enum class Novelty { NotAsked, New, Seen };
 
 // The kept listings as data, written row by row in the results page's order: CSV (RFC 4180,
 // CR LF, header `bids,title,link,price,ends,new`) or a JSON array of objects with those keys in
-// that order. The rows go to a file beside the one named and replace it only once complete, so a
-// run that fails (a full disk, a folder gone) leaves the earlier file as it was, which may be the
-// very file the run compared itself with. Every failure is a FileError.
+// that order. The rows go to a file of their own beside the one named and replace it only once
+// complete, so a run that fails (a full disk, a folder gone) leaves the earlier file as it was,
+// which may be the very file the run compared itself with. Every failure is a FileError.
 class DataFileWriter {
   public:
-    DataFileWriter(TextFiles& files, std::string path, DataFormat format);
-    ~DataFileWriter();  // an unfinished file is removed, never put in place
-    DataFileWriter(const DataFileWriter&) = delete;
-    DataFileWriter& operator=(const DataFileWriter&) = delete;
+    DataFileWriter(TextFiles& files, const std::string& path, DataFormat format);
 
     void add(const ListingRow& row, Novelty novelty);
-    // Completes the file and puts it in place of the one named.
+    // Completes the file and puts it in place of the one named; a writer destroyed before then
+    // leaves nothing behind.
     void finish();
 
   private:
-    std::string path_;
-    std::string partialPath_;
     DataFormat format_;
     std::unique_ptr<TextWriter> file_;
     bool firstRow_ = true;

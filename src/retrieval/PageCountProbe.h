@@ -27,8 +27,8 @@ struct PageCount {
 PageCount ReadPageCount(std::string_view page, const NumberSeparators& separators);
 
 // Fetches the first page of a category or featured search, stores the count it announces as the
-// walk's page total and reports it. An unreadable count leaves the page total as it is. A failed fetch
-// throws FetchError.
+// walk's page total and reports it. An unreadable count leaves the page total as it is. A failed
+// fetch throws FetchError.
 void ProbePageCount(const std::string& firstPage, SearchState& state, UrlFetch& fetch,
                     const LocaleInfo& locale, ProgressReport& progress);
 

@@ -2,6 +2,9 @@
 // reader of an earlier run's links, the files that reader refuses, and writes that fail.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "report/DataFile.h"
 #include "report/EarlierRun.h"
@@ -74,11 +77,17 @@ TEST(DataFile, RefusesWhatNoRunWrote) {
         const char* why;
     } cases[] = {
         {"gone.csv", nullptr, "No such file"},
-        {"folder.json", "/", "not a file"},
+        {"folder.json", "/", "not a regular file"},
         {"open.csv", "bids,link\r\n1,\"http://x", "malformed CSV at line 2"},
         {"nolink.csv", "bids,title\r\n1,a\r\n", "no link column"},
         {"short.csv", "a,b,link\r\n1,2\r\n", "record 1 has no link field"},
-        {"bad.json", "[{\"link\":\"a\"},", "malformed JSON"},
+        {"bad.json", "[{\"link\":\"a\"},", "malformed JSON at byte 15"},
+        {"unclosed.json", "[{\"link\":\"a\"}", "malformed JSON at byte 14"},
+        {"deep.json",
+         "[{\"x\":[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[",
+         "nested deeper than 64 levels at byte 69"},
+        {"flat.json", "[[[[[[[[", "listing 1 has no link text, at byte 2"},
+        {"top.json", "{\"link\":\"a\"}", "not a JSON array"},
         {"number.json", "[{\"link\":\"a\"},{\"link\":7}]", "listing 2 has no link text"},
         {"results.htm", "<html>", "not a data file name"},
     };
@@ -97,14 +106,17 @@ TEST(DataFile, RefusesWhatNoRunWrote) {
     }
 }
 
-// A write that fails says so and leaves the earlier file as it was, without a partial file.
+// A write that fails (a full disk, here a file size limit) says so and leaves the earlier file as
+// it was, and no temporary beside it.
 TEST(DataFile, AFailedWriteKeepsTheEarlierFile) {
     test::FakeDesktop desk;
+    ::signal(SIGXFSZ, SIG_IGN);
     for (const char* name : {"d.csv", "d.json"}) {
         desk.write(name, "earlier");
-        // Where the rows go first, a full disk.
-        std::filesystem::create_symlink("/dev/full",
-                                        desk.identity.path(name + std::string(".partial")));
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit full{100, limit.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &full);
         EXPECT_THROW(
             {
                 DataFileWriter writer(desk.files, desk.identity.path(name), *DataFormatOf(name));
@@ -113,11 +125,10 @@ TEST(DataFile, AFailedWriteKeepsTheEarlierFile) {
             },
             FileError)
             << name;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
         EXPECT_EQ(desk.read(name), "earlier") << name;
-        EXPECT_FALSE(std::filesystem::exists(
-            std::filesystem::symlink_status(desk.identity.path(name + std::string(".partial")))))
-            << name;
     }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(desk.identity.folder()), {}), 2);
     EXPECT_THROW(DataFileWriter(desk.files, desk.identity.path("no/such/d.csv"), DataFormat::Csv),
                  FileError);
 }
