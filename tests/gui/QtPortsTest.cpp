@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "help/AboutTexts.h"
+#include "platform/TextFiles.h"
 #include "platform/qt/QtAppIdentity.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtShell.h"
