@@ -8,7 +8,7 @@ set -uo pipefail
 vendra=$1 site=$2 sanitized=${3:-0}
 work=$(mktemp -d)
 site_pid=
-trap '[ -n "$site_pid" ] && kill $site_pid 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$site_pid" ] && kill $site_pid 2>/dev/null; umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
 app=$work/app
 mkdir -p "$app"
 cp "$vendra" "$app/vendra"
@@ -102,12 +102,23 @@ run --since "$work/deep.json" >"$work/out" 2>"$work/err"
 status=$?
 [ $status = 2 ] && said "nested deeper than 64 levels at byte 69" || fail "5 MB of [: $status"
 if [ "$sanitized" != 1 ]; then
-  awk 'BEGIN { printf "bids,title,link,price,ends,new\r\n"
-               for (i = 0; i < 860000; i++)
-                 printf "%d,\"Brass lamp, lot %d\",http://cgi.ebay.com/ws/eBayISAPI.dll?ViewItem&item=4%09d,$1.00,03/14,yes\r\n", i % 50, i, i }' \
+  # Short fields around each link: a whole-file reader keeps each as a string of its own.
+  awk 'BEGIN { printf "bids,title,link,price,ends,new\r\n"; c = sprintf("%60s", ""); gsub(/ /, ",", c)
+               for (i = 0; i < 1250000; i++) printf "%d,,http://x/%07d%s\r\n", i % 50, i, c }' \
     >"$work/big.csv"
   (ulimit -v 1000000 && run --since "$work/big.csv" >"$work/out" 2>"$work/err")
   status=$?
   [ $status = 0 ] && said "listings are new since $work/big.csv" || fail "100 MB --since: $status"
+fi
+# A disk that fills during the walk (a small file system of its own, where one may be mounted):
+# the blocks it refused are told, also when no results page follows.
+mkdir "$work/full"
+if mount -t tmpfs -o size=$(($(stat -c %s "$vendra") + 60000)) tmpfs "$work/full" 2>/dev/null; then
+  cp "$vendra" "$work/full/vendra"
+  timeout 60 "$work/full/vendra" --category 267 >"$work/out" 2>"$work/err"
+  status=$?
+  [ $status = 1 ] && said "listing blocks could not be written to the listing file (No space left" ||
+    fail "a full disk: $status"
+  umount "$work/full"
 fi
 [ $failures = 0 ] && echo "every fault of the command line ended as it should"
