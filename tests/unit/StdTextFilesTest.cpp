@@ -202,7 +202,7 @@ TEST(PosixSearchLock, HeldByTheSystemForTheLifeOfItsProcess) {
     const pid_t child = ::fork();
     if (child == 0) {
         const auto hold = lock.tryHold(folder.folder());
-        ::write(ready[1], hold ? "y" : "n", 1);
+        if (::write(ready[1], hold ? "y" : "n", 1) != 1) ::_exit(1);
         ::pause();
         ::_exit(0);
     }
