@@ -6,8 +6,8 @@ namespace vendra {
 
 // The search lock as the system's advisory lock (flock) on a lock file in the folder. The
 // system holds it for the life of the process that took it and gives it back when that process
-// ends, however it ends; the file itself is never written and stays, so what it holds or how old
-// it is never matters.
+// ends, however it ends. The file itself is never written, and removed when the hold ends; one
+// left behind by a program that crashed is taken, whatever it holds and however old it is.
 class PosixSearchLock : public SearchLock {
   public:
     std::unique_ptr<Hold> tryHold(const std::string& folder) override;

@@ -193,6 +193,7 @@ TEST(PosixSearchLock, HeldByTheSystemForTheLifeOfItsProcess) {
         ASSERT_TRUE(hold) << content;
         EXPECT_FALSE(lock.tryHold(folder.folder()));  // a second search, at the same instant
         hold.reset();
+        EXPECT_FALSE(fs::exists(path));  // the folder as it was before the search
         EXPECT_TRUE(lock.tryHold(folder.folder()));
     }
     // Held by a process that is then killed: free again.
@@ -212,6 +213,7 @@ TEST(PosixSearchLock, HeldByTheSystemForTheLifeOfItsProcess) {
     EXPECT_FALSE(lock.tryHold(folder.folder()));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
+    EXPECT_TRUE(fs::exists(folder.path(PosixSearchLock::kFileName)));
     EXPECT_TRUE(lock.tryHold(folder.folder()));
     ::close(ready[0]);
     ::close(ready[1]);
