@@ -19,7 +19,7 @@ constexpr std::size_t kPiece = 1 << 16;
 // each name to tell "link".
 class CsvLinks {
   public:
-    explicit CsvLinks(std::unordered_set<std::string>& links) : links_(links) {}
+    explicit CsvLinks(LinkSet& links) : links_(links) {}
 
     // Takes the next bytes; false once the file is known to be bad (trouble() says why).
     bool feed(std::string_view bytes) {
@@ -124,7 +124,7 @@ class CsvLinks {
         ++record_;
         if (!blank && !sawLink_)
             return fail("record " + std::to_string(record_) + " has no link field");
-        if (!link_.empty()) links_.insert(std::move(link_));
+        if (!link_.empty()) links_.insert(link_);
         link_.clear();
         sawLink_ = false;
         return true;
@@ -136,7 +136,7 @@ class CsvLinks {
     }
 
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::unordered_set<std::string>& links_;
+    LinkSet& links_;
     State state_ = State::FieldStart;
     bool start_ = true;
     bool atRecordStart_ = true;
@@ -181,8 +181,7 @@ class PieceStream : public std::streambuf {
 // nesting deeper than any data file needs ends the reading.
 class JsonLinks : public nlohmann::json_sax<nlohmann::json> {
   public:
-    JsonLinks(std::unordered_set<std::string>& links, const PieceStream& stream)
-        : links_(links), stream_(stream) {}
+    JsonLinks(LinkSet& links, const PieceStream& stream) : links_(links), stream_(stream) {}
     const std::string& trouble() const { return trouble_; }
 
     bool null() override { return value(nullptr); }
@@ -209,7 +208,7 @@ class JsonLinks : public nlohmann::json_sax<nlohmann::json> {
     bool end_object() override {
         if (--depth_ != 1) return true;
         if (!sawLink_) return noLink();
-        if (!link_.empty()) links_.insert(std::move(link_));
+        if (!link_.empty()) links_.insert(link_);
         return true;
     }
     bool start_array(std::size_t) override {
@@ -262,7 +261,7 @@ class JsonLinks : public nlohmann::json_sax<nlohmann::json> {
         return false;
     }
 
-    std::unordered_set<std::string>& links_;
+    LinkSet& links_;
     const PieceStream& stream_;
     int depth_ = 0;
     std::uint64_t listing_ = 0;
@@ -272,7 +271,7 @@ class JsonLinks : public nlohmann::json_sax<nlohmann::json> {
     std::string trouble_;
 };
 
-std::string LinksFromCsv(LineReader& reader, std::unordered_set<std::string>& links) {
+std::string LinksFromCsv(LineReader& reader, LinkSet& links) {
     CsvLinks csv(links);
     std::vector<char> piece(kPiece);
     for (std::size_t got; (got = reader.readSome(piece)) > 0;)
@@ -280,7 +279,7 @@ std::string LinksFromCsv(LineReader& reader, std::unordered_set<std::string>& li
     return csv.finish() ? "" : csv.trouble();
 }
 
-std::string LinksFromJson(LineReader& reader, std::unordered_set<std::string>& links) {
+std::string LinksFromJson(LineReader& reader, LinkSet& links) {
     PieceStream pieces(reader);
     std::istream stream(&pieces);
     JsonLinks json(links, pieces);

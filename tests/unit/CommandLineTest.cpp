@@ -207,7 +207,9 @@ TEST(ConsoleSearch, ADataFileThatCannotBeWrittenEndsWithoutSuccess) {
     EXPECT_NE(console.err.str().find("The data file could not be written: "), std::string::npos);
     // The name of the earlier file in the last line is one line, whatever it holds.
     Console since;
-    DataExport compared(since.desk.files, "", EarlierLinks{{"http://x/a"}, ""});
+    EarlierLinks earlier;
+    earlier.links.insert("http://x/a");
+    DataExport compared(since.desk.files, "", std::move(earlier));
     since.desk.fetch.serve(FeaturedFirstPageUrl(), test::Block(test::ListingsRow("a", "4")));
     EXPECT_EQ(since.run({.kind = SearchKind::Featured, .sinceFile = "old\nFAKE: 9.csv"}, &compared),
               kExitResultsWritten);
