@@ -48,8 +48,7 @@ ConsoleProgram::ConsoleProgram(AppIdentity& identity, const SearchRequest& reque
     : output(StandardErrorOutput()),
       data(files, request.dataFile, std::move(earlier)),
       fetch(http, http, request.retries),
-      search({{fetch, yield, files, locale, lock},
-              identity,
+      search({{fetch, yield, files, locale, lock, identity},
               *output,
               request.open ? &desktop : nullptr},
              std::cout, std::cerr) {

@@ -8,13 +8,13 @@
 #include "cli/ConsoleSearch.h"
 #include "cli/DataExport.h"
 #include "cli/RetryNotices.h"
+#include "platform/PosixSearchLock.h"
 #include "platform/RetryingFetch.h"
 #include "platform/StdTextFiles.h"
 #include "platform/curl/CurlFetch.h"
 #include "platform/qt/QtEventYield.h"
 #include "platform/qt/QtLocaleInfo.h"
 #include "platform/qt/QtNetworkWait.h"
-#include "platform/qt/QtSearchLock.h"
 #include "platform/qt/XdgOpenShell.h"
 
 namespace vendra {
@@ -38,7 +38,7 @@ struct ConsoleProgram {
     RetryingFetch fetch;
     RetryNotices retryNotices{*output};
     QtLocaleInfo locale;
-    QtSearchLock lock;
+    PosixSearchLock lock;
     ConsoleSearch search;
 };
 

@@ -2,6 +2,7 @@
 
 #include "controller/SearchController.h"
 #include "gui/MainWindow.h"
+#include "platform/PosixSearchLock.h"
 #include "platform/RetryingFetch.h"
 #include "platform/StdTextFiles.h"
 #include "platform/curl/CurlFetch.h"
@@ -9,7 +10,6 @@
 #include "platform/qt/QtLocaleInfo.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtNetworkWait.h"
-#include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtShell.h"
 
 namespace vendra {
@@ -29,7 +29,7 @@ struct DesktopProgram {
     StdTextFiles files;
     QtShell shell;
     QtLocaleInfo locale;
-    QtSearchLock lock;
+    PosixSearchLock lock;
     Platform platform;
     SearchController controller;
 };

@@ -5,6 +5,7 @@
 #include "query/Categories.h"
 #include "report/DataFile.h"
 #include "text/NumberReading.h"
+#include "text/OneLine.h"
 
 namespace vendra {
 namespace {
@@ -174,10 +175,8 @@ const Option* Find(std::string_view name) {
 }
 
 // The error stays one line whatever the user typed into the value it quotes.
-CommandLine Refuse(std::string error) {
-    for (char& c : error)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    return {CommandLine::Action::Refuse, {}, std::move(error), {}};
+CommandLine Refuse(const std::string& error) {
+    return {CommandLine::Action::Refuse, {}, OneLine(error), {}};
 }
 
 CommandLine Alone(const std::string& name) {

@@ -1,6 +1,10 @@
 #include "cli/ConsoleSearch.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "query/Categories.h"
+#include "text/OneLine.h"
 
 namespace vendra {
 namespace {
@@ -33,6 +37,8 @@ const char* WhyNoResults(SearchEnd end) {
             return "the results page could not be written";
         case SearchEnd::FolderInUse:
             return "another Vendra is searching from this folder";
+        case SearchEnd::FolderUnusable:
+            return "the folder of the working files cannot be used";
         case SearchEnd::Finished:
         case SearchEnd::Stopped:
             break;
@@ -57,20 +63,28 @@ int ConsoleSearch::interrupt() {
 
 int ConsoleSearch::run(const SearchRequest& request, DataExport* data) {
     if (request.kind == SearchKind::None) return kExitBadOptions;
-    const Ended ended = runIn(request, ports_.identity.prepareFolder(), data && data->wanted());
+    // The application folder, which the search decides itself.
+    const Ended ended = runIn(request, {}, data && data->wanted());
     if (ended.status != kExitResultsWritten) return ended.status;
     const SearchOutcome& outcome = ended.outcome;
-    out_ << outcome.resultsPage << std::endl;
-    if (!data || !data->wanted()) return kExitResultsWritten;
+    // A path that cannot reach standard output (a full disk, a closed pipe) fails the run, as it
+    // fails a GNU tool.
+    errno = 0;
+    out_ << OneLine(outcome.resultsPage) << std::endl;
+    const int printed = out_ ? kExitResultsWritten : kExitNoResults;
+    if (printed != kExitResultsWritten)
+        err_ << "vendra: write error on standard output"
+             << (errno != 0 ? std::string(": ") + std::strerror(errno) : "") << std::endl;
+    if (!data || !data->wanted()) return printed;
     data->write(outcome.rows);
     if (!data->failure().empty()) {
-        err_ << "The data file could not be written: " << data->failure() << std::endl;
+        err_ << "The data file could not be written: " << OneLine(data->failure()) << std::endl;
         return kExitNoResults;
     }
     if (!request.sinceFile.empty())
         err_ << data->fresh() << " of " << data->listings() << " listings are new since "
-             << request.sinceFile << std::endl;
-    return kExitResultsWritten;
+             << OneLine(request.sinceFile) << std::endl;
+    return printed;
 }
 
 ConsoleSearch::Ended ConsoleSearch::runIn(const SearchRequest& request, const std::string& folder,
@@ -90,18 +104,20 @@ ConsoleSearch::Ended ConsoleSearch::runIn(const SearchRequest& request, const st
         output.message(kFinishedText);
     }
     switch (outcome.end) {
-        case SearchEnd::Finished:
-            for (const std::string& message : LossMessages(outcome)) output.message(message);
-            break;
         case SearchEnd::TooManyListings:
             output.message(kTooManyListingsMessage);
             break;
         case SearchEnd::SiteUnreachable:
             output.message(UnreachableMessage(outcome));
             break;
+        case SearchEnd::FolderUnusable:
+            output.message(FolderUnusableMessage(outcome));
+            break;
         default:
             break;
     }
+    // What the search lost, however it ended.
+    for (const std::string& message : LossMessages(outcome)) output.message(message);
     output.finish();
 
     if (outcome.end == SearchEnd::Stopped) {

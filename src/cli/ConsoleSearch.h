@@ -5,7 +5,6 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleOutput.h"
 #include "cli/DataExport.h"
-#include "platform/AppIdentity.h"
 #include "platform/Shell.h"
 #include "run/SearchRun.h"
 
@@ -17,11 +16,10 @@ inline constexpr int kExitNoResults = 1;
 inline constexpr int kExitBadOptions = 2;
 inline constexpr int kExitStopped = 130;
 
-// What a search from the command line uses: the search's own ports, the application folder,
-// where it shows its progress, and the desktop that opens the results page (none: not opened).
+// What a search from the command line uses: the search's own ports, where it shows its
+// progress, and the desktop that opens the results page (none: not opened).
 struct ConsolePorts {
     RunPorts run;
-    AppIdentity& identity;
     ConsoleOutput& output;
     Shell* desktop = nullptr;
 };

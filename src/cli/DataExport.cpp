@@ -19,7 +19,7 @@ void DataExport::write(const std::vector<ListingRow>& rows) {
         for (const ListingRow& row : rows) {
             Novelty novelty = Novelty::NotAsked;
             if (earlier_) {
-                novelty = earlier_->links.count(row.link) ? Novelty::Seen : Novelty::New;
+                novelty = earlier_->links.contains(row.link) ? Novelty::Seen : Novelty::New;
                 fresh_ += novelty == Novelty::New;
             }
             if (data) data->add(row, novelty);

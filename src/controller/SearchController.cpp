@@ -75,10 +75,10 @@ void SearchController::runSearch(SearchKind kind) {
 
     lastEnd_.reset();
     SearchRun run({platform_.fetch, platform_.events, platform_.files, platform_.locale,
-                   platform_.searchLock},
+                   platform_.searchLock, platform_.identity},
                   *this, *this);
     running_ = &run;
-    const SearchOutcome outcome = run.run({kind, platform_.identity.prepareFolder()});
+    const SearchOutcome outcome = run.run({kind, {}, false});
     running_ = nullptr;
     present(outcome);
 }
@@ -91,12 +91,6 @@ void SearchController::present(const SearchOutcome& outcome) {
         platform_.controls.setCaption(Control::StopButton, "Begin New Search");
     }
     switch (outcome.end) {
-        case SearchEnd::Finished:
-            // Only once the results page is open: the user sees what arrived, then what is
-            // missing.
-            for (const std::string& message : LossMessages(outcome))
-                platform_.messages.showMessage(message);
-            break;
         case SearchEnd::TooManyListings:
             platform_.messages.showMessage(kTooManyListingsMessage);
             returnToIdle(Idle::AfterRefusal);
@@ -111,11 +105,20 @@ void SearchController::present(const SearchOutcome& outcome) {
                 "then search again.");
             returnToIdle(Idle::AfterStop);
             break;
+        case SearchEnd::FolderUnusable:
+            platform_.messages.showMessage(FolderUnusableMessage(outcome));
+            returnToIdle(Idle::AfterStop);
+            break;
+        case SearchEnd::Finished:
         case SearchEnd::Stopped:         // the stop has shown the idle state already
         case SearchEnd::BidsUnreadable:  // ended without results, as it stands
         case SearchEnd::PageNotWritten:
             break;
     }
+    // What the search lost, however it ended; after a results page only once it is open: the
+    // user sees what arrived, then what is missing.
+    for (const std::string& message : LossMessages(outcome))
+        platform_.messages.showMessage(message);
 }
 
 void SearchController::report(const Progress& event) {

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/TextFiles.h"
+
 namespace vendra {
 
 // One search at a time per application folder. Two programs started from one folder share its
@@ -18,9 +20,10 @@ class SearchLock {
 
     virtual ~SearchLock() = default;
     // Takes the folder's lock for this program; nullptr while another program holds it. A lock
-    // left behind by a program that ended without giving it back is taken over. A folder that
-    // cannot take a lock at all gets a hold that guards nothing: the search then goes on as it
-    // would without one.
+    // is held only as long as its program runs: the lock file left by one that crashed, whatever
+    // it holds, never blocks a search. Throws FileError when the lock's path cannot serve (not a
+    // regular file, a folder that cannot be written); a file system that takes no locks gets a
+    // hold that guards nothing: the search then goes on as it would without one.
     virtual std::unique_ptr<Hold> tryHold(const std::string& folder) = 0;
 };
 

@@ -1,13 +1,17 @@
 #include "platform/StdTextFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -26,20 +30,48 @@ FileError ErrorFromErrno(const std::string& action, const std::string& path) {
     return FileError(kind, action + " " + path + ": " + reason, reason);
 }
 
-FileHandle Open(const std::string& path, const char* mode, const std::string& action) {
-    FileHandle file(std::fopen(path.c_str(), mode));
-    if (!file) throw ErrorFromErrno(action, path);
+FileError NotAFile(const std::string& action, const std::string& path) {
+    return FileError(FileError::Kind::NotAFile, action + " " + path + ": not a regular file",
+                     "not a regular file");
+}
+
+// How a file is opened: for writing, a file with a second name (a hard link planted in a
+// folder others can write) is refused like a symbolic link.
+enum class Opening { Reading, ReadingNamed, Writing };
+
+// Opens a regular file and nothing else. O_NONBLOCK keeps a FIFO from holding the open (or a
+// write) until some other program comes; it is taken off once the file is known to be regular.
+int OpenRegular(const std::string& path, int flags, Opening opening, const std::string& action) {
+    if (opening != Opening::ReadingNamed) flags |= O_NOFOLLOW;
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        // A final link (ELOOP), a FIFO no one reads (ENXIO), a folder opened to write (EISDIR).
+        if (errno == ELOOP || errno == ENXIO || errno == EISDIR) throw NotAFile(action, path);
+        throw ErrorFromErrno(action, path);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        (opening == Opening::Writing && info.st_nlink != 1)) {
+        ::close(fd);
+        throw NotAFile(action, path);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+FileHandle Stream(int fd, const char* mode, const std::string& action, const std::string& path) {
+    FileHandle file(::fdopen(fd, mode));
+    if (!file) {
+        const FileError error = ErrorFromErrno(action, path);
+        ::close(fd);
+        throw error;
+    }
     return file;
 }
 
 void WriteAll(std::FILE* file, std::string_view bytes, const std::string& path) {
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
         throw ErrorFromErrno("Cannot write", path);
-}
-
-bool IsRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 class BufferedLineReader : public LineReader {
@@ -69,6 +101,14 @@ class BufferedLineReader : public LineReader {
     }
 
     std::uint64_t offset() const override { return bufferStart_ + begin_; }
+
+    std::size_t readSome(std::span<char> into) override {
+        if (into.empty() || !Fill()) return 0;
+        const std::size_t count = std::min(into.size(), end_ - begin_);
+        std::memcpy(into.data(), buffer_.data() + begin_, count);
+        begin_ += count;
+        return count;
+    }
 
     void readAt(std::uint64_t offset, std::span<char> into) override {
         // The results page reads its waiting rows back in file order, a few hundred bytes at a
@@ -158,6 +198,102 @@ class FileTextWriter : public TextWriter {
     std::string path_;
 };
 
+// The name of a file that takes the place of `path` once complete: `path`.partial.XXXXXX.
+std::string TemporaryPrefix(const std::string& path) { return path + ".partial."; }
+constexpr std::size_t kTemporarySuffix = 6;
+
+// Removes the temporaries of earlier writers for the same path that no program holds any more:
+// each writer holds a lock on its own for as long as it lives, which the system gives back when
+// the program ends, however it ends.
+void RemoveLeftTemporaries(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string prefix = TemporaryPrefix(path).substr(slash + 1);
+    DIR* const dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + kTemporarySuffix || !name.starts_with(prefix)) continue;
+        const int fd =
+            ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Creates a temporary of a fresh name beside `path`, exclusively (O_EXCL: never through a link
+// or into a file already there), and holds its lock. A temporary removed by another writer's
+// clean-up between its creation and its lock is left for a fresh one.
+std::pair<int, std::string> CreateTemporary(const std::string& path) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TemporaryPrefix(path);
+        for (std::size_t i = 0; i < kTemporarySuffix; ++i) name += kLetters[letter(random)];
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) throw ErrorFromErrno("Cannot create", path);
+        struct stat info {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink == 1)
+            return {fd, std::move(name)};
+        ::close(fd);
+    }
+    throw FileError(FileError::Kind::Access, "Cannot create " + path + ": no fresh name");
+}
+
+// Writes to its temporary; close() puts it in place of the file named.
+class ReplacingWriter : public TextWriter {
+  public:
+    explicit ReplacingWriter(const std::string& path) : path_(path) {
+        RemoveLeftTemporaries(path);
+        auto [fd, temporary] = CreateTemporary(path);
+        temporary_ = std::move(temporary);
+        try {
+            file_ = Stream(fd, "wb", "Cannot create", path_);
+        } catch (const FileError&) {
+            ::unlink(temporary_.c_str());
+            throw;
+        }
+    }
+    ~ReplacingWriter() override {
+        file_.reset();
+        if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    }
+    ReplacingWriter(const ReplacingWriter&) = delete;
+    ReplacingWriter& operator=(const ReplacingWriter&) = delete;
+
+    void write(std::string_view text) override { WriteAll(Handle(), text, path_); }
+    void writeBlankLines(int count) override {
+        for (int i = 0; i < count; ++i) WriteAll(Handle(), "\r\n", path_);
+    }
+
+    // A rename within one folder replaces what is at `path` whole (a link itself, not what it
+    // points to), while the temporary's lock is still held.
+    void close() override {
+        if (!file_) return;
+        if (std::fflush(file_.get()) != 0 || std::rename(temporary_.c_str(), path_.c_str()) != 0)
+            throw ErrorFromErrno("Cannot write", path_);
+        temporary_.clear();
+        if (std::fclose(file_.release()) != 0) throw ErrorFromErrno("Cannot write", path_);
+    }
+
+  private:
+    std::FILE* Handle() {
+        if (!file_) throw FileError(FileError::Kind::Access, "Already closed: " + path_);
+        return file_.get();
+    }
+
+    std::string path_;
+    std::string temporary_;
+    FileHandle file_;
+};
+
 }  // namespace
 
 std::unique_ptr<LineAppender> StdTextFiles::openForAppending(const std::string& path) {
@@ -166,9 +302,8 @@ std::unique_ptr<LineAppender> StdTextFiles::openForAppending(const std::string& 
       public:
         explicit DescriptorAppender(const std::string& path)
             : path_(path),
-              fd_(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666)) {
-            if (fd_ < 0) throw ErrorFromErrno("Cannot open", path_);
-        }
+              fd_(OpenRegular(path, O_WRONLY | O_APPEND | O_CREAT, Opening::Writing,
+                              "Cannot open")) {}
         ~DescriptorAppender() override {
             if (fd_ >= 0) ::close(fd_);
         }
@@ -212,25 +347,40 @@ std::unique_ptr<LineAppender> StdTextFiles::openForAppending(const std::string& 
 }
 
 std::unique_ptr<LineReader> StdTextFiles::openForReading(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        throw FileError(FileError::Kind::Access, "Cannot open " + path + ": not a file");
-    return std::make_unique<BufferedLineReader>(Open(path, "rb", "Cannot open"), path);
+    const int fd = OpenRegular(path, O_RDONLY, Opening::Reading, "Cannot open");
+    return std::make_unique<BufferedLineReader>(Stream(fd, "rb", "Cannot open", path), path);
+}
+
+std::unique_ptr<LineReader> StdTextFiles::openNamedForReading(const std::string& path) {
+    const int fd = OpenRegular(path, O_RDONLY, Opening::ReadingNamed, "Cannot open");
+    return std::make_unique<BufferedLineReader>(Stream(fd, "rb", "Cannot open", path), path);
 }
 
 std::unique_ptr<TextWriter> StdTextFiles::create(const std::string& path) {
-    return std::make_unique<FileTextWriter>(Open(path, "wb", "Cannot create"), path);
+    // Emptied only once it is known to be a file of its own.
+    const int fd = OpenRegular(path, O_WRONLY | O_CREAT, Opening::Writing, "Cannot create");
+    if (::ftruncate(fd, 0) != 0) {
+        const FileError error = ErrorFromErrno("Cannot create", path);
+        ::close(fd);
+        throw error;
+    }
+    return std::make_unique<FileTextWriter>(Stream(fd, "wb", "Cannot create", path), path);
 }
 
-bool StdTextFiles::exists(const std::string& path) { return IsRegularFile(path); }
+std::unique_ptr<TextWriter> StdTextFiles::createInPlaceOf(const std::string& path) {
+    return std::make_unique<ReplacingWriter>(path);
+}
+
+bool StdTextFiles::exists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
 
 void StdTextFiles::remove(const std::string& path) {
-    if (!IsRegularFile(path)) {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) != 0) throw ErrorFromErrno("Cannot delete", path);
-        throw FileError(FileError::Kind::Access, "Cannot delete " + path + ": not a file");
-    }
-    if (std::remove(path.c_str()) != 0) throw ErrorFromErrno("Cannot delete", path);
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) throw ErrorFromErrno("Cannot delete", path);
+    if (S_ISDIR(info.st_mode)) throw NotAFile("Cannot delete", path);
+    if (::unlink(path.c_str()) != 0) throw ErrorFromErrno("Cannot delete", path);
 }
 
 }  // namespace vendra

@@ -9,7 +9,9 @@ class StdTextFiles : public TextFiles {
   public:
     std::unique_ptr<LineAppender> openForAppending(const std::string& path) override;
     std::unique_ptr<LineReader> openForReading(const std::string& path) override;
+    std::unique_ptr<LineReader> openNamedForReading(const std::string& path) override;
     std::unique_ptr<TextWriter> create(const std::string& path) override;
+    std::unique_ptr<TextWriter> createInPlaceOf(const std::string& path) override;
     bool exists(const std::string& path) override;
     void remove(const std::string& path) override;
 };

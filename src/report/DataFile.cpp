@@ -1,8 +1,5 @@
 #include "report/DataFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <nlohmann/json.hpp>
 
 namespace vendra {
@@ -76,17 +73,12 @@ std::optional<DataFormat> DataFormatOf(std::string_view path) {
     return std::nullopt;
 }
 
-DataFileWriter::DataFileWriter(TextFiles& files, std::string path, DataFormat format)
-    : DataFileWriter(files, std::move(path), format,
-                     {"bids", "title", "link", "price", "ends", "new"}) {}
+DataFileWriter::DataFileWriter(TextFiles& files, const std::string& path, DataFormat format)
+    : DataFileWriter(files, path, format, {"bids", "title", "link", "price", "ends", "new"}) {}
 
-DataFileWriter::DataFileWriter(TextFiles& files, std::string path, DataFormat format,
+DataFileWriter::DataFileWriter(TextFiles& files, const std::string& path, DataFormat format,
                                std::vector<std::string> columns)
-    : path_(std::move(path)),
-      partialPath_(path_ + ".partial"),
-      format_(format),
-      columns_(std::move(columns)),
-      file_(files.create(partialPath_)) {
+    : format_(format), columns_(std::move(columns)), file_(files.createInPlaceOf(path)) {
     if (format_ == DataFormat::Json) {
         file_->write("[");
         return;
@@ -94,16 +86,6 @@ DataFileWriter::DataFileWriter(TextFiles& files, std::string path, DataFormat fo
     std::string header;
     for (const std::string& column : columns_) header += (header.empty() ? "" : ",") + column;
     file_->write(header + "\r\n");
-}
-
-DataFileWriter::~DataFileWriter() {
-    if (!file_) return;
-    try {
-        file_->close();
-    } catch (const FileError&) {
-        // The run has failed already and says so.
-    }
-    std::remove(partialPath_.c_str());
 }
 
 void DataFileWriter::add(const ListingRow& row, Novelty novelty) {
@@ -125,14 +107,6 @@ void DataFileWriter::add(const std::vector<DataValue>& record) {
 void DataFileWriter::finish() {
     if (format_ == DataFormat::Json) file_->write(firstRow_ ? "]\n" : "\n]\n");
     file_->close();
-    file_.reset();
-    // Renaming and removing the partial file are steps the file ports lack, and a rename within
-    // one folder replaces the file whole.
-    if (std::rename(partialPath_.c_str(), path_.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        std::remove(partialPath_.c_str());
-        throw FileError(FileError::Kind::Access, "Cannot write " + path_ + ": " + reason, reason);
-    }
 }
 
 }  // namespace vendra

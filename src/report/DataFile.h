@@ -40,22 +40,18 @@ struct DataValue {
 // the run compared itself with. Every failure is a FileError.
 class DataFileWriter {
   public:
-    DataFileWriter(TextFiles& files, std::string path, DataFormat format);
-    DataFileWriter(TextFiles& files, std::string path, DataFormat format,
+    DataFileWriter(TextFiles& files, const std::string& path, DataFormat format);
+    DataFileWriter(TextFiles& files, const std::string& path, DataFormat format,
                    std::vector<std::string> columns);
-    ~DataFileWriter();  // an unfinished file is removed, never put in place
-    DataFileWriter(const DataFileWriter&) = delete;
-    DataFileWriter& operator=(const DataFileWriter&) = delete;
 
     void add(const ListingRow& row, Novelty novelty);
     // One record, a value for each column.
     void add(const std::vector<DataValue>& record);
-    // Completes the file and puts it in place of the one named.
+    // Completes the file and puts it in place of the one named; a writer destroyed before then
+    // leaves nothing behind.
     void finish();
 
   private:
-    std::string path_;
-    std::string partialPath_;
     DataFormat format_;
     std::vector<std::string> columns_;
     std::unique_ptr<TextWriter> file_;

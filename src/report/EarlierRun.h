@@ -1,16 +1,16 @@
 #pragma once
 
 #include <string>
-#include <unordered_set>
 
 #include "platform/TextFiles.h"
+#include "report/LinkSet.h"
 
 namespace vendra {
 
 // The listings of an earlier run, by link, read from the data file it wrote.
 struct EarlierLinks {
-    std::unordered_set<std::string> links;  // empty links are not gathered: they match nothing
-    std::string error;                      // one line naming the file and why; empty when read
+    LinkSet links;      // empty links are not gathered: they match nothing
+    std::string error;  // one line naming the file and why; empty when read
 
     bool ok() const { return error.empty(); }
 };

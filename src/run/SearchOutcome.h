@@ -17,6 +17,8 @@ enum class SearchEnd {
     BidsUnreadable,   // a bid count in the listing file could not be read
     PageNotWritten,   // the minimum is not a number, or the results page could not be written
     FolderInUse,      // another program was searching from the same folder
+    FolderUnusable,   // no folder for the working files, or a lock or working file path that
+                      // is not a file: ended before anything was fetched
 };
 
 // What a search lost, counted, with the first reason.
@@ -34,9 +36,10 @@ struct SearchOutcome {
     // The results page, when one was written. It may be set with an end other than Finished:
     // the page was written, then the listing file had gone (the site refused the search).
     std::string resultsPage;
-    std::string whyUnreachable;  // for SiteUnreachable: the fetch's reason
-    Losses lostPages;            // pages of the walk that could not be fetched
-    Losses lostBlocks;           // listing blocks the listing file would not take
+    std::string whyUnreachable;     // for SiteUnreachable: the fetch's reason
+    std::string whyFolderUnusable;  // for FolderUnusable: what could not be used, and why
+    Losses lostPages;               // pages of the walk that could not be fetched
+    Losses lostBlocks;              // listing blocks the listing file would not take
     // The listings of the results page, in its order, when the search was asked to keep them.
     std::vector<ListingRow> rows;
 };

@@ -32,6 +32,11 @@ class RowCollector : public KeptRowSink {
 SearchRun::SearchRun(const RunPorts& ports, SearchInputs& inputs, ProgressReport& progress)
     : ports_(ports), inputs_(inputs), progress_(progress), files_(WorkingFiles::In("")) {}
 
+void SearchRun::refuseFolder(const std::string& why) {
+    end(SearchEnd::FolderUnusable);
+    outcome_.whyFolderUnusable = why;
+}
+
 void SearchRun::requestStop() {
     state_.stopRequested = true;
     state_.incompleteRequested = false;
@@ -53,11 +58,19 @@ SearchOutcome SearchRun::run(const RunRequest& request) {
     state_ = {};
     outcome_ = {};
     ended_ = false;
-    // The lock and every file of this search are in the folder given here, whatever happens
-    // to the folders while the search runs.
-    files_ = WorkingFiles::In(request.folder);
-    // Taken before anything is deleted and held until the search has returned, however it ends.
-    const std::unique_ptr<SearchLock::Hold> folderHold = ports_.searchLock.tryHold(files_.folder);
+    // The lock and every file of this search are in the folder decided here, whatever happens
+    // to the folders while the search runs. The lock is taken before anything is deleted and
+    // held until the search has returned, however it ends. A folder that cannot serve is found
+    // now, before anything is fetched.
+    std::unique_ptr<SearchLock::Hold> folderHold;
+    try {
+        files_ = WorkingFiles::In(request.folder.empty() ? ports_.identity.prepareFolder()
+                                                         : request.folder);
+        folderHold = ports_.searchLock.tryHold(files_.folder);
+    } catch (const FileError& error) {
+        refuseFolder(error.what());
+        return std::move(outcome_);
+    }
     if (!folderHold) {
         end(SearchEnd::FolderInUse);
         return std::move(outcome_);
@@ -65,7 +78,10 @@ SearchOutcome SearchRun::run(const RunRequest& request) {
     state_.kind = request.kind;
     if (request.kind != SearchKind::Keyword) state_.pageNumber = 2;
     progress_.report(progress::SearchBegun{});
-    RemoveWorkingFiles(ports_.files, files_);
+    if (const auto blocked = RemoveWorkingFiles(ports_.files, files_)) {
+        refuseFolder(*blocked);
+        return std::move(outcome_);
+    }
 
     try {
         runFirstStage(request.kind);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/AppIdentity.h"
 #include "platform/EventYield.h"
 #include "platform/LocaleInfo.h"
 #include "platform/SearchLock.h"
@@ -16,20 +17,20 @@
 
 namespace vendra {
 
-// What a search needs of the desktop.
+// What a search needs of the desktop; `identity` gives the folder of its working files and lock.
 struct RunPorts {
     UrlFetch& fetch;
     EventYield& events;
     TextFiles& files;
     LocaleInfo& locale;
     SearchLock& searchLock;
+    AppIdentity& identity;
 };
 
-// What to run: the kind of search, the folder of its working files and lock, and whether the
-// outcome carries the kept listings as data.
+// What to run: the kind of search, and whether the outcome carries the kept listings as data.
 struct RunRequest {
     SearchKind kind = SearchKind::None;
-    std::string folder;
+    std::string folder;  // of the working files and lock; empty: the application folder
     bool keepRows = false;
 };
 
@@ -56,6 +57,8 @@ class SearchRun : private ProgressReport {
     void walkSearchResults(const ResultPages& pages);
     void writeResults(const RunRequest& request);
     void end(SearchEnd how);
+    // Ends the search before anything is fetched: its folder cannot serve, for `why`.
+    void refuseFolder(const std::string& why);
     // Counts what the stages lost, and passes every report on.
     void report(const Progress& event) override;
 

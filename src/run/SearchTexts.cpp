@@ -1,5 +1,7 @@
 #include "run/SearchTexts.h"
 
+#include "text/OneLine.h"
+
 namespace vendra {
 namespace {
 
@@ -64,6 +66,10 @@ std::optional<std::string> StatusText(const Progress& event) {
 
 std::string UnreachableMessage(const SearchOutcome& outcome) {
     return "The auction site could not be reached: " + outcome.whyUnreachable;
+}
+
+std::string FolderUnusableMessage(const SearchOutcome& outcome) {
+    return "The search cannot begin: " + OneLine(outcome.whyFolderUnusable) + ".";
 }
 
 std::vector<std::string> LossMessages(const SearchOutcome& outcome) {

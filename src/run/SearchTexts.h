@@ -24,6 +24,9 @@ inline constexpr char kTooManyListingsMessage[] =
 // The message of a first page that could not be fetched.
 std::string UnreachableMessage(const SearchOutcome& outcome);
 
+// The message of a search whose folder cannot serve, ended before anything was fetched.
+std::string FolderUnusableMessage(const SearchOutcome& outcome);
+
 // How many pages and listing blocks the results page lacks, and why: a message each, none when
 // nothing was lost.
 std::vector<std::string> LossMessages(const SearchOutcome& outcome);

@@ -7,13 +7,15 @@ WorkingFiles WorkingFiles::In(const std::string& folder) {
             folder + "/instructions.htm"};
 }
 
-void RemoveWorkingFiles(TextFiles& files, const WorkingFiles& paths) {
+std::optional<std::string> RemoveWorkingFiles(TextFiles& files, const WorkingFiles& paths) {
     for (const std::string* path : {&paths.listing, &paths.results}) {
         try {
             files.remove(*path);
-        } catch (const FileError&) {
+        } catch (const FileError& error) {
+            if (error.kind() == FileError::Kind::NotAFile) return error.what();
         }
     }
+    return std::nullopt;
 }
 
 }  // namespace vendra

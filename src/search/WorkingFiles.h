@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/TextFiles.h"
@@ -16,8 +17,10 @@ struct WorkingFiles {
     static WorkingFiles In(const std::string& folder);
 };
 
-// Deletes the listing file and the results page of the last search. A file that is missing (the
-// usual case) or cannot be deleted (held open, no permission) is left as it is: the search goes on.
-void RemoveWorkingFiles(TextFiles& files, const WorkingFiles& paths);
+// Deletes the listing file and the results page of the last search, or a link or FIFO found in
+// their place. A file that is missing (the usual case) or cannot be deleted (held open, no
+// permission) is left as it is: the search goes on. Something that is not a file and cannot be
+// deleted (a folder) would fail the search later: the error that names it, else nullopt.
+std::optional<std::string> RemoveWorkingFiles(TextFiles& files, const WorkingFiles& paths);
 
 }  // namespace vendra

@@ -266,7 +266,7 @@ class SearchesOnDesktopTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(site.requested("category267/page2.html"), 20000);
         killed.process.kill();
         killed.finish();
-        QVERIFY(QFile::exists(killed.path(QtSearchLock::kFileName)));
+        QVERIFY(QFile::exists(killed.path(PosixSearchLock::kFileName)));
 
         ConsoleProcess next({"--category", "6000"}, killed.folder);  // one page
         next.finish();

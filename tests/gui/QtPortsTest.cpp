@@ -5,9 +5,9 @@
 #include <QtTest>
 
 #include "help/AboutTexts.h"
+#include "platform/TextFiles.h"
 #include "platform/qt/QtAppIdentity.h"
 #include "platform/qt/QtMessageBox.h"
-#include "platform/qt/QtSearchLock.h"
 #include "platform/qt/QtShell.h"
 
 using vendra::QtAppIdentity;
@@ -74,19 +74,18 @@ class QtPortsTest : public QObject {
         // With the help page beside it, the program's own folder is the application folder.
         QVERIFY(QFile::copy(page.fileName(), prefix.filePath("bin/instructions.htm")));
         QCOMPARE(QString::fromStdString(installed.prepareFolder()), prefix.filePath("bin"));
-    }
 
-    void searchLockIsHeldUntilReleased() {
-        QTemporaryDir folder;
-        const std::string path = folder.path().toStdString();
-        vendra::QtSearchLock lock;
-        auto hold = lock.tryHold(path);
-        QVERIFY(hold);
-        QVERIFY(!lock.tryHold(path));
-        hold.reset();
-        QVERIFY(lock.tryHold(path));
-        // A folder that takes no lock file takes no listing file either: the search goes on.
-        QVERIFY(lock.tryHold(path + "/missing"));
+        // No folder can be written: the search is told, with the folders tried.
+        QTemporaryDir other;
+        QtAppIdentity none(other.path(), "/dev/null/Vendra", [](const QString&) { return false; });
+        try {
+            none.prepareFolder();
+            QFAIL("a folder");
+        } catch (const vendra::FileError& error) {
+            QCOMPARE(QString(error.what()),
+                     "No folder can hold the working files: " + other.path() +
+                         " and /dev/null/Vendra cannot be written");
+        }
     }
 };
 

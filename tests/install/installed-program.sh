@@ -3,7 +3,8 @@
 # (cmake --install) or from the Debian package (dpkg -x into a scratch root), checks that every
 # file a desktop looks for is there, runs `vendra --version` and a search from the command line
 # there against the sample site, and checks that the working files and the help page went to the
-# per-user folder. Arguments: the build folder or the .deb, the sample site's program.
+# per-user folder, and that a home it cannot write ends a search before anything is fetched.
+# Arguments: the build folder or the .deb, the sample site's program.
 set -euo pipefail
 from=$1 site=$2
 work=$(mktemp -d)
@@ -45,6 +46,17 @@ folder=$home/.local/share/Vendra
 [ "$page" = "$folder/Finalsearch.htm" ] || { echo "results page at '$page'" >&2; cat "$work/progress" >&2; exit 1; }
 grep -q '</html>$' "$page" || { echo "results page incomplete" >&2; exit 1; }
 cmp "$prefix/share/vendra/instructions.htm" "$folder/instructions.htm"
+# No folder it may write (a home it cannot write): said at once, naming the folder, nothing fetched.
+locked=$work/locked-home
+mkdir -p "$locked" && chmod 555 "$locked"
+requests=$(wc -l <"$work/site.log")
+if env -i HOME="$locked" PATH=/usr/bin:/bin http_proxy="http://127.0.0.1:$port" \
+     "${as_user[@]}" "$prefix/bin/vendra" --category 267 >/dev/null 2>"$work/progress"; then
+  echo "searched without a folder" >&2; exit 1
+fi
+grep -q "No folder can hold the working files: $locked/.local/share/Vendra cannot be written" \
+  "$work/progress" || { echo "no folder, not said:" >&2; cat "$work/progress" >&2; exit 1; }
+[ "$(wc -l <"$work/site.log")" = "$requests" ] || { echo "fetched without a folder" >&2; exit 1; }
 # Run by whoever runs this (root in CI, who may write the prefix all the same): an installed
 # program keeps its files in the per-user folder too.
 own=$work/own-home

@@ -121,7 +121,11 @@ class FakeIdentity : public AppIdentity {
     }
     FakeIdentity(const FakeIdentity&) = delete;
 
-    std::string prepareFolder() override { return folder(); }
+    std::string prepareFolder() override {
+        if (unwritable) throw FileError(FileError::Kind::Access, "No folder can hold the files");
+        return folder();
+    }
+    bool unwritable = false;  // no folder for the working files can be written
     std::string folder() const { return folder_.string(); }
     std::string title() const override { return "Vendrashare"; }
     Version version() const override { return {3, 2, 4}; }
@@ -235,7 +239,7 @@ struct FakeDesktop {
         return {window, events, messages, fetch, files, shell, identity, locale, searchLock};
     }
     // The fakes a search itself uses.
-    RunPorts runPorts() { return {fetch, events, files, locale, searchLock}; }
+    RunPorts runPorts() { return {fetch, events, files, locale, searchLock, identity}; }
 
     // Reads a file of the application folder whole, as bytes; nullopt when it does not exist.
     std::optional<std::string> read(const std::string& name) const {

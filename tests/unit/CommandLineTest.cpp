@@ -3,6 +3,7 @@
 // standard output and error, and the exit status of every way a search ends.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -16,6 +17,8 @@
 
 namespace vendra {
 namespace {
+
+using namespace std::string_literals;
 
 CommandLine Parse(std::vector<std::string> arguments) { return ParseCommandLine(arguments); }
 
@@ -82,7 +85,7 @@ struct Console {
     test::FakeDesktop desk;
     std::ostringstream out, err;
     LineOutput output{err};
-    ConsoleSearch search{{desk.runPorts(), desk.identity, output, &desk.shell}, out, err};
+    ConsoleSearch search{{desk.runPorts(), output, &desk.shell}, out, err};
 
     int run(const SearchRequest& request, DataExport* data = nullptr) {
         return search.run(request, data);
@@ -142,12 +145,28 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
          "No results page: a bid count in the listing file could not be read."},
         {"page not written", page,
          [](Console& c) {
-             std::filesystem::create_directories(c.desk.identity.path("Finalsearch.htm") / "x");
+             c.desk.fetch.onFetch = [&c](auto&) {
+                 ::mkfifo(c.desk.identity.path("Finalsearch.htm").c_str(), 0600);
+             };
          },
          kExitNoResults,
          "Creating Output.......\nNo results page: the results page could not be written."},
         {"folder in use", page, [](Console& c) { c.desk.searchLock.heldElsewhere = true; },
          kExitNoResults, "No results page: another Vendra is searching from this folder."},
+        {"no writable folder", page, [](Console& c) { c.desk.identity.unwritable = true; },
+         kExitNoResults,
+         "The search cannot begin: No folder can hold the files.\n"
+         "No results page: the folder of the working files cannot be used."},
+        {"disk full, then refused", page,
+         [](Console& c) {
+             c.desk.files.unwritable.insert(c.desk.identity.path("Listinglist.txt").string());
+         },
+         kExitNoResults,
+         "Please narrow it and try again\n1 listing block could not be written to the listing "
+         "file (No space left on device); the results page lacks its listings.\n"
+         "No results page: the site refused the search as too large."},
+        {"standard output fails", page, [](Console& c) { c.out.setstate(std::ios::badbit); },
+         kExitNoResults, "Finished!!!\nvendra: write error on standard output"},
     };
     for (const auto& c : cases) {
         Console console;
@@ -158,10 +177,10 @@ TEST(ConsoleSearch, PrintsTheResultsPageOrWhyThereIsNone) {
                   c.status)
             << c.name;
         const std::string err = console.err.str();
-        // Only a folder in use ends before the search begins.
+        // Only a folder in use or none at all ends before the search begins.
         EXPECT_EQ(err.starts_with("Deleting Temporary Files.......\n"
                                   "Finding # of Auctions in Category.......\n"),
-                  std::string_view(c.name) != "folder in use")
+                  c.name != "folder in use"s && c.name != "no writable folder"s)
             << err;
         EXPECT_TRUE(err.ends_with(c.lastError + "\n")) << err;
         EXPECT_EQ(
@@ -186,6 +205,16 @@ TEST(ConsoleSearch, ADataFileThatCannotBeWrittenEndsWithoutSuccess) {
     EXPECT_TRUE(console.desk.read("Finalsearch.htm"));
     EXPECT_TRUE(console.err.str().ends_with("No such file or directory\n")) << console.err.str();
     EXPECT_NE(console.err.str().find("The data file could not be written: "), std::string::npos);
+    // The name of the earlier file in the last line is one line, whatever it holds.
+    Console since;
+    EarlierLinks earlier;
+    earlier.links.insert("http://x/a");
+    DataExport compared(since.desk.files, "", std::move(earlier));
+    since.desk.fetch.serve(FeaturedFirstPageUrl(), test::Block(test::ListingsRow("a", "4")));
+    EXPECT_EQ(since.run({.kind = SearchKind::Featured, .sinceFile = "old\nFAKE: 9.csv"}, &compared),
+              kExitResultsWritten);
+    EXPECT_TRUE(since.err.str().ends_with(" listings are new since old?FAKE: 9.csv\n"))
+        << since.err.str();
 }
 
 TEST(ConsoleSearch, SendsTheRequestAsTypedAndCountsCtrlCPerSearch) {

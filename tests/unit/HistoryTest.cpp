@@ -256,7 +256,7 @@ TEST(SavedWatch, GoesOnWhateverTheLastDidAndEndsAtTwoCtrlC) {
     test::FakeDesktop desk;
     std::ostringstream out, err;
     LineOutput output{err};
-    ConsoleSearch search{{desk.runPorts(), desk.identity, output, nullptr}, out, err};
+    ConsoleSearch search{{desk.runPorts(), output, nullptr}, out, err};
     FakeHistory history;
     desk.fetch.serve(CategoryFirstPageUrl("1"),
                      test::PageCount("1") + test::Block(test::ListingsRow("a", "4")));

@@ -4,10 +4,12 @@
 // the status texts through the command line.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
 #include "controller/SearchController.h"
+#include "run/SearchTexts.h"
 #include "search/WorkingFiles.h"
 #include "support/Fakes.h"
 #include "support/Pages.h"
@@ -112,6 +114,34 @@ TEST_F(SearchControllerTest, AListingFileRemovedDuringTheWalkEndsWithTheLaterBlo
     EXPECT_TRUE(desk.messages.messages.empty());
 }
 
+// A search that ends without a results page still tells what it lost; one whose folder cannot
+// serve says why before it fetches anything. Either way the window is ready again.
+TEST_F(SearchControllerTest, LossesAndAnUnusableFolderAreToldWithoutAResultsPage) {
+    const std::string results = desk.identity.path("Finalsearch.htm").string();
+    desk.fetch.serve(FeaturedFirstPageUrl(),
+                     test::PageCount("2") + Block(test::ListingsRow("a", "1")));
+    desk.fetch.serve(FeaturedPageUrl(2), Block("b"));
+    // A full disk from the first block on: no listing file, which reads as a refused search.
+    desk.files.unwritable.insert(desk.identity.path("Listinglist.txt").string());
+    logic.startFeaturedSearch();
+    EXPECT_EQ(desk.messages.messages,
+              (std::vector<std::string>{kTooManyListingsMessage,
+                                        "2 listing blocks could not be written to the listing "
+                                        "file (No space left on device); the results page "
+                                        "lacks their listings."}));
+    desk.messages.messages.clear();
+    desk.fetch.requests.clear();
+    std::filesystem::create_directories(std::filesystem::path(results) / "x");
+    logic.startFeaturedSearch();
+    EXPECT_EQ(logic.lastSearchEnd(), SearchEnd::FolderUnusable);
+    EXPECT_EQ(desk.messages.messages,
+              std::vector<std::string>{"The search cannot begin: Cannot delete " + results +
+                                       ": not a regular file."});
+    EXPECT_TRUE(desk.fetch.requests.empty());
+    EXPECT_EQ(desk.controls.status(), "Ready for another search");
+    EXPECT_TRUE(desk.controls.enabled(Control::FeaturedSearchButton));
+}
+
 TEST(WorkingFiles, RemovingDeletesBothFilesAndIgnoresEveryFailure) {
     test::FakeDesktop desk;
     const WorkingFiles paths = WorkingFiles::In(desk.identity.folder());
@@ -129,10 +159,20 @@ TEST(WorkingFiles, RemovingDeletesBothFilesAndIgnoresEveryFailure) {
                   heldOpen ? std::optional<std::string>("old") : std::nullopt);
         EXPECT_FALSE(desk.read("Finalsearch.htm"));
     }
-    // A folder standing where the results page should be cannot be deleted either.
-    std::filesystem::create_directories(desk.identity.path("Finalsearch.htm") / "inside");
+    // A link (its target untouched) or a FIFO where a working file should be goes as a file
+    // does; a folder there cannot, and is named before the search fetches anything.
+    desk.files.undeletable.clear();
     RemoveWorkingFiles(desk.files, paths);
-    EXPECT_TRUE(std::filesystem::is_directory(desk.identity.path("Finalsearch.htm")));
+    std::ofstream(desk.identity.path("target")) << "kept";
+    std::filesystem::create_symlink(desk.identity.path("target"), paths.listing);
+    ASSERT_EQ(::mkfifo(paths.results.c_str(), 0600), 0);
+    EXPECT_EQ(RemoveWorkingFiles(desk.files, paths), std::nullopt);
+    EXPECT_EQ(std::filesystem::directory_iterator(desk.identity.folder())->path().filename(),
+              "target");
+    EXPECT_EQ(desk.read("target"), "kept");
+    std::filesystem::create_directories(desk.identity.path("Finalsearch.htm") / "inside");
+    EXPECT_EQ(RemoveWorkingFiles(desk.files, paths),
+              "Cannot delete " + paths.results + ": not a regular file");
 }
 
 }  // namespace

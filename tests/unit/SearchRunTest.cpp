@@ -2,6 +2,7 @@
 // the outcome carries with each, and that each run starts afresh.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "run/SearchRun.h"
 #include "run/SearchTexts.h"
@@ -21,7 +22,7 @@ struct OneRun {
     SearchRun search{desk.runPorts(), inputs, log};
 
     SearchOutcome run(SearchKind kind, bool keepRows = false) {
-        return search.run({kind, desk.identity.folder(), keepRows});
+        return search.run({kind, {}, keepRows});
     }
 };
 
@@ -57,6 +58,31 @@ TEST(SearchRun, EveryWayASearchEndsIsItsOutcome) {
          SearchEnd::PageNotWritten, false},
         {"folder in use", [](OneRun& r) { r.desk.searchLock.heldElsewhere = true; },
          SearchEnd::FolderInUse, false},
+        {"no writable folder", [](OneRun& r) { r.desk.identity.unwritable = true; },
+         SearchEnd::FolderUnusable, false},
+        {"a folder at the listing file's path",
+         [](OneRun& r) {
+             std::filesystem::create_directories(r.desk.identity.path("Listinglist.txt/x"));
+         },
+         SearchEnd::FolderUnusable, false},
+        // Planted while the first page loads: never written through, never waited on.
+        {"a link planted at the listing file",
+         [](OneRun& r) {
+             r.desk.write("target", "kept");
+             r.desk.fetch.onFetch = [&r](auto&) {
+                 std::error_code planted;
+                 std::filesystem::create_symlink(r.desk.identity.path("target"),
+                                                 r.desk.identity.path("Listinglist.txt"), planted);
+             };
+         },
+         SearchEnd::BidsUnreadable, false},
+        {"a FIFO planted at the results page",
+         [](OneRun& r) {
+             r.desk.fetch.onFetch = [&r](auto&) {
+                 ::mkfifo(r.desk.identity.path("Finalsearch.htm").c_str(), 0600);
+             };
+         },
+         SearchEnd::PageNotWritten, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -72,21 +98,32 @@ TEST(SearchRun, EveryWayASearchEndsIsItsOutcome) {
         };
         const SearchOutcome outcome = r.run(SearchKind::Featured, true);
         EXPECT_EQ(heldAtFetch, std::vector<int>(heldAtFetch.size(), 1));
-        EXPECT_EQ(heldAtFetch.empty(), c.end == SearchEnd::FolderInUse);
+        const bool refused = c.end == SearchEnd::FolderInUse || c.end == SearchEnd::FolderUnusable;
+        EXPECT_EQ(heldAtFetch.empty(), refused);
         EXPECT_EQ(r.desk.searchLock.holds, 0);
-        EXPECT_EQ(r.desk.searchLock.folders, std::vector<std::string>{r.desk.identity.folder()});
+        if (!r.desk.identity.unwritable) {
+            EXPECT_EQ(r.desk.searchLock.folders,
+                      std::vector<std::string>{r.desk.identity.folder()});
+        }
         EXPECT_EQ(outcome.end, c.end);
         EXPECT_EQ(outcome.resultsPage,
                   c.page ? r.desk.identity.path("Finalsearch.htm").string() : "");
         EXPECT_EQ(outcome.whyUnreachable.empty(), c.end != SearchEnd::SiteUnreachable);
+        // A folder that cannot serve is found before anything is fetched.
+        EXPECT_EQ(outcome.whyFolderUnusable.empty(), c.end != SearchEnd::FolderUnusable);
+        EXPECT_TRUE(c.end != SearchEnd::FolderUnusable || r.desk.fetch.requests.empty());
         // The listings as data, in the page's order, only from a written page.
         std::vector<std::string> links;
         for (const ListingRow& row : outcome.rows) links.push_back(row.link);
         EXPECT_EQ(links,
                   c.page ? std::vector<std::string>{"http://x/b"} : std::vector<std::string>{});
+        if (r.desk.read("target")) {
+            EXPECT_EQ(r.desk.read("target"), "kept");
+            EXPECT_EQ(outcome.lostBlocks.count, 1u);
+        }
         // Nothing is begun, nothing deleted, in a folder another program searches.
-        EXPECT_EQ(r.log.events.empty(), c.end == SearchEnd::FolderInUse);
-        EXPECT_EQ(r.desk.files.removed.empty(), c.end == SearchEnd::FolderInUse);
+        EXPECT_TRUE(c.end != SearchEnd::FolderInUse || r.log.events.empty());
+        EXPECT_TRUE(c.end != SearchEnd::FolderInUse || r.desk.files.removed.empty());
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "Version.h"
+#include "platform/TextFiles.h"
 
 namespace vendra {
 namespace {
@@ -34,9 +35,16 @@ bool QtAppIdentity::IsWritableFolder(const QString& folder) {
 }
 
 std::string QtAppIdentity::prepareFolder() {
+    const bool installed = Installed();
     const QString folder =
-        !Installed() && writable_(programFolder_) ? programFolder_ : perUserFolder_;
-    if (folder == perUserFolder_) QDir().mkpath(perUserFolder_);
+        !installed && writable_(programFolder_) ? programFolder_ : perUserFolder_;
+    if (folder == perUserFolder_ &&
+        (!QDir().mkpath(perUserFolder_) || !writable_(perUserFolder_))) {
+        const QString tried =
+            installed ? perUserFolder_ : programFolder_ + " and " + perUserFolder_;
+        throw FileError(FileError::Kind::Access, "No folder can hold the working files: " +
+                                                     tried.toStdString() + " cannot be written");
+    }
     CopyInstructions(folder);
     return folder.toStdString();
 }
