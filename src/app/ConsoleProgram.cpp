@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <chrono>
 #include <csignal>
@@ -11,6 +12,7 @@
 #include "app/ProgramName.h"
 #include "cli/SavedWatch.h"
 #include "cli/TerminalProgress.h"
+#include "platform/qt/DBusNotifier.h"
 #include "platform/qt/Interrupts.h"
 #include "platform/qt/QtAppIdentity.h"
 #include "platform/sqlite/SqliteHistory.h"
@@ -39,6 +41,13 @@ std::string HistoryPath(const SearchRequest& request) {
     if (!request.historyFile.empty()) return request.historyFile;
     QDir().mkpath(DataFolder());
     return (DataFolder() + "/history.sqlite3").toStdString();
+}
+
+std::string SearchesPath(const SearchRequest& request) {
+    if (!request.searchesFile.empty()) return request.searchesFile;
+    return (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            "/vendra/searches.toml")
+        .toStdString();
 }
 
 }  // namespace
@@ -88,12 +97,7 @@ int RunWatch(int argc, char** argv, const CommandLine& line) {
     QCoreApplication app(argc, argv);
     NameTheProgram();
     // The searches file and the names are checked before anything is fetched or written.
-    const std::string searchesPath =
-        !line.search.searchesFile.empty()
-            ? line.search.searchesFile
-            : (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-               "/vendra/searches.toml")
-                  .toStdString();
+    const std::string searchesPath = SearchesPath(line.search);
     SavedSearches saved = ReadSavedSearchesFile(searchesPath);
     if (saved.faults.empty()) saved = Chosen(saved, line.names);
     for (const std::string& fault : saved.faults) std::cerr << "vendra: " << fault << "\n";
@@ -126,6 +130,11 @@ int RunWatch(int argc, char** argv, const CommandLine& line) {
                     std::chrono::system_clock::now().time_since_epoch())
                     .count());
         });
+    std::optional<DBusNotifier> notifier;
+    if (line.search.notify) {
+        notifier.emplace(QStringLiteral("vendra"));
+        watch.notifyThrough(*notifier, program.desktop);
+    }
     return watch.runOnce(saved.searches);
 }
 
@@ -133,8 +142,20 @@ int RunHistory(const CommandLine& line) {
     StdTextFiles files;
     try {
         SqliteHistory history(HistoryPath(line.search), SqliteHistory::Open::ReadOnly);
-        return ShowHistory(history, line.names.front(), line.search.dataFile, files, std::cout,
-                           std::cerr);
+        const std::string& name = line.names.front();
+        int status = kExitResultsWritten;
+        if (!line.search.htmlFile.empty()) {
+            // The minimum comes from the searches file, when it still holds the search.
+            const SavedSearches saved = ReadSavedSearchesFile(SearchesPath(line.search));
+            XdgOpenShell desktop;
+            status = WriteHistoryPage(history, name, MinimumBidsOf(saved, name),
+                                      QFileInfo(QString::fromStdString(line.search.htmlFile))
+                                          .absoluteFilePath()
+                                          .toStdString(),
+                                      files, line.search.open ? &desktop : nullptr, std::cerr);
+            if (status != kExitResultsWritten || line.search.dataFile.empty()) return status;
+        }
+        return ShowHistory(history, name, line.search.dataFile, files, std::cout, std::cerr);
     } catch (const HistoryError& error) {
         std::cerr << "vendra: " << error.what() << "\n";
         return kExitNoResults;

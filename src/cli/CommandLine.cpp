@@ -152,6 +152,11 @@ constexpr Option kOptions[] = {
          r.once = true;
          return Taken();
      }},
+    {"--no-notify", "", Takes::Verb, "watch: no desktop notification of the new and heating up",
+     [](SearchRequest& r, const std::string&) {
+         r.notify = false;
+         return Taken();
+     }},
     {"--searches", "FILE", Takes::Verb,
      "the saved searches' file (default\n$XDG_CONFIG_HOME/vendra/searches.toml)",
      [](SearchRequest& r, const std::string& v) {
@@ -162,6 +167,13 @@ constexpr Option kOptions[] = {
      "the history of the runs (default\n$XDG_DATA_HOME/Vendra/history.sqlite3)",
      [](SearchRequest& r, const std::string& v) {
          r.historyFile = v;
+         return Taken();
+     }},
+    {"--html", "FILE", Takes::Verb,
+     "history: write the history page, each listing's bids over\nthe runs, to FILE (with "
+     "--open, open it)",
+     [](SearchRequest& r, const std::string& v) {
+         r.htmlFile = v;
          return Taken();
      }},
     {"--help", "", Takes::Alone, "print this text and exit", nullptr},
@@ -234,14 +246,18 @@ CommandLine ParseVerb(std::string_view verb, std::span<const std::string> argume
         const OptionAt at = ReadOption(arguments, i);
         if (!at.error.empty()) return Refuse(at.error);
         if (at.option->takes == Takes::Alone) return Alone(at.name);
-        const bool goes =
-            watch ? at.option->takes == Takes::Verb : at.name == "--history" || at.name == "--data";
+        const bool goes = watch ? at.option->takes == Takes::Verb && at.name != "--html"
+                                : at.name == "--history" || at.name == "--data" ||
+                                      at.name == "--html" || at.name == "--open" ||
+                                      at.name == "--searches";
         if (!goes) return Refuse(at.name + " does not go with vendra " + std::string(verb));
         if (const auto refused = at.option->apply(line.search, at.value)) return Refuse(*refused);
     }
     if (watch && !line.search.once) return Refuse("vendra watch takes --once: the only watch yet");
     if (!watch && line.names.size() != 1)
         return Refuse("vendra history takes the name of one saved search");
+    if (!watch && line.search.open && line.search.htmlFile.empty())
+        return Refuse("--open goes with --html: it opens the history page");
     return line;
 }
 
@@ -271,7 +287,7 @@ std::string SavedKeys() {
     std::string keys;
     for (const Option& option : kOptions)
         if (Saved(option)) keys += (keys.empty() ? "" : ", ") + std::string(option.name.substr(2));
-    return keys + ", every";
+    return keys + ", every, notify";
 }
 
 }  // namespace
@@ -324,7 +340,7 @@ std::vector<NamedSearch> SavedSearchRequests(const SearchesFile& file,
                                              std::vector<FileFault>& faults) {
     std::vector<NamedSearch> requests;
     for (const SavedSearch& saved : file.searches) {
-        NamedSearch named{saved.name, {}, saved.everyMinutes};
+        NamedSearch named{saved.name, {}, saved.everyMinutes, saved.notify};
         const SavedSetting* search = nullptr;
         const SavedSetting* keywordOnly = nullptr;
         for (const SavedSetting& setting : saved.settings) {
@@ -426,7 +442,7 @@ std::string Usage(bool withCategories) {
     usage.append(
         "\n"
         "       vendra watch --once [NAME...] [--searches FILE] [--history FILE]\n"
-        "       vendra history NAME [--data FILE] [--history FILE]\n"
+        "       vendra history NAME [--data FILE] [--html FILE [--open]] [--history FILE]\n"
         "Searches the auction site, keeps the listings with at least N bids, writes the\n"
         "results page, most bids first, and prints its path.\n"
         "SEARCH is one of:\n");
@@ -443,7 +459,7 @@ std::string Usage(bool withCategories) {
         "                      and records the run in the history\n"
         "  history NAME        tells each listing NAME has kept: new, heating up,\n"
         "                      steady or gone since its last run; with --data FILE\n"
-        "                      writes them to FILE\n");
+        "                      writes them to FILE, with --html FILE draws them\n");
     usage.append(HelpOf(Takes::Verb)).append("Other options:\n").append(HelpOf(Takes::Alone));
     usage.append(
         "Progress goes to standard error. Ctrl+C once ends the walk early and writes the\n"

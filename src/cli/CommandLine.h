@@ -32,6 +32,8 @@ struct SearchRequest {
     bool once = false;
     std::string searchesFile{};
     std::string historyFile{};
+    std::string htmlFile{};  // history --html: the history page
+    bool notify = true;      // watch --no-notify: no desktop notifications
 };
 
 struct CommandLine {
@@ -47,6 +49,7 @@ struct NamedSearch {
     std::string name;
     SearchRequest search;
     std::uint32_t everyMinutes = 60;
+    bool notify = true;
 };
 
 // True when the arguments ask for anything but the window: an option with two dashes, or a verb

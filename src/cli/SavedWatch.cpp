@@ -7,8 +7,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "history/HistoryPage.h"
 #include "history/ListingStates.h"
 #include "report/DataFile.h"
+#include "text/NumberReading.h"
 
 namespace vendra {
 namespace {
@@ -114,6 +116,8 @@ int SavedWatch::runOnce(const std::vector<NamedSearch>& searches) {
         bool recorded = true;
         try {
             counts = RecordRun(history_, run);
+            if (saved.notify && counts.fresh + counts.heatingUp > 0)
+                tell(saved, counts, ended.outcome.resultsPage);
         } catch (const HistoryError& error) {
             err_ << error.what() << "; the run of " << saved.name << " is not recorded."
                  << std::endl;
@@ -133,6 +137,48 @@ int SavedWatch::runOnce(const std::vector<NamedSearch>& searches) {
         if (ended.status != kExitResultsWritten || !recorded) status = kExitNoResults;
     }
     return status;
+}
+
+void SavedWatch::notifyThrough(Notifier& notifier, Shell& shell) {
+    notifier_ = &notifier;
+    shell_ = &shell;
+    notifier.onAction([this](std::uint32_t id) {
+        if (const auto page = pageOf_.find(id); page != pageOf_.end()) shell_->open(page->second);
+    });
+}
+
+void SavedWatch::tell(const NamedSearch& saved, const RunCounts& counts, const std::string& page) {
+    if (!notifier_) return;
+    const NewsNotice notice = NoticeOf(saved.name, counts);
+    std::string why;
+    const auto before = shown_.find(saved.name);
+    const std::uint32_t replaces = before == shown_.end() ? 0 : before->second;
+    const std::uint32_t id = notifier_->show(notice.summary, notice.body, replaces, why);
+    if (id == 0) {
+        if (!saidNoNotifier_) err_ << "vendra: no desktop notification: " << why << std::endl;
+        saidNoNotifier_ = true;
+        return;
+    }
+    if (replaces != 0) pageOf_.erase(replaces);
+    shown_[saved.name] = id;
+    pageOf_[id] = page;
+}
+
+NewsNotice NoticeOf(const std::string& name, const RunCounts& counts) {
+    NewsNotice notice{name + ":", {}};
+    if (counts.fresh > 0) notice.summary += " " + std::to_string(counts.fresh) + " new";
+    if (counts.fresh > 0 && counts.heatingUp > 0) notice.summary += ",";
+    if (counts.heatingUp > 0)
+        notice.summary += " " + std::to_string(counts.heatingUp) + " heating up";
+    for (const ListingHistory& listing : counts.news) {
+        if (!notice.body.empty()) notice.body += '\n';
+        notice.body += Cell(listing.title, 60, false) + " (" + std::to_string(listing.bids) +
+                       (listing.bids == 1 ? " bid, " : " bids, ") + Cell(listing.price, 20, false) +
+                       ")";
+    }
+    const std::uint64_t more = counts.fresh + counts.heatingUp - counts.news.size();
+    if (more > 0) notice.body += "\nand " + std::to_string(more) + " more";
+    return notice;
 }
 
 std::string IsoTime(std::int64_t secondsSinceEpoch) {
@@ -190,6 +236,43 @@ int ShowHistory(HistoryStore& history, const std::string& name, const std::strin
     }
     out.flush();
     return kExitResultsWritten;
+}
+
+int WriteHistoryPage(HistoryStore& history, const std::string& name, std::optional<int> minimumBids,
+                     const std::string& htmlFile, TextFiles& files, Shell* shell,
+                     std::ostream& err) {
+    HistoryPageData data;
+    try {
+        data = ReadHistoryPage(history, name);
+    } catch (const HistoryError& error) {
+        err << error.what() << std::endl;
+        return kExitNoResults;
+    }
+    if (data.runs.empty()) {
+        err << "The history holds no run of " << Cell(name, 40, false)
+            << " that wrote a results page." << std::endl;
+        return kExitNoResults;
+    }
+    try {
+        const std::unique_ptr<TextWriter> page = files.createInPlaceOf(htmlFile);
+        page->write(HistoryPageHtml(data, minimumBids));
+        page->close();
+    } catch (const FileError& error) {
+        err << "The history page could not be written: " << error.what() << std::endl;
+        return kExitNoResults;
+    }
+    if (shell) shell->open(htmlFile);
+    return kExitResultsWritten;
+}
+
+std::optional<int> MinimumBidsOf(const SavedSearches& saved, const std::string& name) {
+    for (const NamedSearch& search : saved.searches) {
+        if (search.name != name) continue;
+        const NumberReading minimum =
+            ReadNumber(search.search.minimumBids, NumberWidth::Int16, NumberSeparators{"", ""});
+        if (minimum.ok()) return minimum.value;
+    }
+    return std::nullopt;
 }
 
 }  // namespace vendra

@@ -66,6 +66,7 @@ SearchHistory TellHistory(HistoryStore& store, const std::string& search) {
 
     for (std::size_t i = 0; i < history.listings.size(); ++i) {
         ListingHistory& listing = history.listings[i];
+        listing.id = listingIds[i];
         ListingIdentity identity = store.identify(listingIds[i]);
         listing.link = std::move(identity.link);
         listing.title = std::move(identity.title);
@@ -88,15 +89,18 @@ SearchHistory TellHistory(HistoryStore& store, const std::string& search) {
     return history;
 }
 
-RunCounts RecordRun(HistoryStore& store, const RunRecord& run) {
+RunCounts RecordRun(HistoryStore& store, const RunRecord& run, std::size_t newsKept) {
     store.record(run);
     RunCounts counts;
     counts.listings = run.listings.size();
     if (!WroteResults(run.end)) return counts;
-    for (const ListingHistory& listing : TellHistory(store, run.search).listings) {
+    for (ListingHistory& listing : TellHistory(store, run.search).listings) {
         if (!listing.inLatestRun) continue;
         counts.fresh += listing.state == ListingState::New;
         counts.heatingUp += listing.state == ListingState::HeatingUp;
+        const bool news =
+            listing.state == ListingState::New || listing.state == ListingState::HeatingUp;
+        if (news && counts.news.size() < newsKept) counts.news.push_back(std::move(listing));
     }
     return counts;
 }

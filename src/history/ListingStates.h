@@ -21,6 +21,7 @@ const char* StateName(ListingState state);  // "new", "heating up", "steady", "g
 
 // One listing a saved search has ever kept, as the history tells it.
 struct ListingHistory {
+    std::int64_t id = 0;  // the history's number for it
     std::string link;
     std::string title;
     std::string price;  // as last kept
@@ -49,7 +50,8 @@ struct RunCounts {
     std::uint64_t listings = 0;
     std::uint64_t fresh = 0;
     std::uint64_t heatingUp = 0;
+    std::vector<ListingHistory> news;  // the first few new and heating up, most bids first
 };
-RunCounts RecordRun(HistoryStore& store, const RunRecord& run);
+RunCounts RecordRun(HistoryStore& store, const RunRecord& run, std::size_t newsKept = 5);
 
 }  // namespace vendra

@@ -116,8 +116,12 @@ SearchesFile ReadSearchesFile(std::string_view text, const std::string& path) {
         for (auto&& [key, value] : *table) {
             if (key.str() == "every")
                 ReadEvery(key, value, search, file.faults);
-            else
+            else if (key.str() != "notify")
                 search.settings.push_back(SettingOf(key, value));
+            else if (const auto* notify = value.as_boolean())
+                search.notify = notify->get();
+            else
+                file.faults.push_back({PlaceOf(key.source()), "notify takes true or false"});
         }
         // A table keeps its keys sorted: the file's order is the order of their places.
         std::sort(search.settings.begin(), search.settings.end(),

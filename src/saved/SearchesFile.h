@@ -34,8 +34,9 @@ struct SavedSetting {
 struct SavedSearch {
     std::string name;
     FilePlace place;
-    std::vector<SavedSetting> settings;  // every key but `every`
+    std::vector<SavedSetting> settings;  // every key but `every` and `notify`
     std::uint32_t everyMinutes = 60;
+    bool notify = true;  // a desktop notification after a run with news
 };
 
 // The saved searches in the file's order, and every fault found, in the file's order.
@@ -46,7 +47,8 @@ struct SearchesFile {
 
 // Reads a searches file's text: a TOML document whose tables are the saved searches, named by
 // their keys (letters, digits, '-' and '_'). Checks what is the file's own: the TOML itself, the
-// names, that each entry is a table, and `every` ("30m", "2h", "1d"; at least 5 minutes). What
+// names, that each entry is a table, `every` ("30m", "2h", "1d"; at least 5 minutes) and
+// `notify` (true or false). What
 // the other keys mean is the command line's vocabulary, which its reader applies.
 SearchesFile ReadSearchesFile(std::string_view text, const std::string& path);
 

@@ -88,6 +88,39 @@ QString Scalar(const QString& path, const char* sql) {
     return value;
 }
 
+// A local page as headless Chromium draws it in a window `width` pixels wide.
+QImage Screenshot(const QString& page, int width) {
+    QTemporaryDir profile;
+    QProcess browser;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", profile.path());
+    browser.setProcessEnvironment(environment);
+    const QString shot = profile.filePath("shot.png");
+    browser.start(
+        "/usr/bin/chromium",
+        {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+         "--disable-background-networking", "--disable-component-update", "--disable-sync",
+         "--user-data-dir=" + profile.filePath("profile"), "--screenshot=" + shot,
+         QString("--window-size=%1,900").arg(width), QUrl::fromLocalFile(page).toString()});
+    if (!browser.waitForFinished(120000) || browser.exitCode() != 0)
+        qWarning("chromium: %s", browser.readAllStandardError().constData());
+    return QImage(shot).convertToFormat(QImage::Format_RGB32);
+}
+
+// How many pixels are near the colour.
+int Near(const QImage& image, QColor colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            count += std::abs(pixel.red() - colour.red()) +
+                         std::abs(pixel.green() - colour.green()) +
+                         std::abs(pixel.blue() - colour.blue()) <
+                     40;
+        }
+    return count;
+}
+
 const QByteArray kSearches =
     "[books]\ncategory = 267\nmin-bids = 35\n\n[lamps]\nkeywords = \"lamp\"\nmin-bids = 25\n";
 
@@ -170,6 +203,28 @@ class SavedSearchesTest : public QObject {
         const Ran table = home.run({"history", "books"});
         QCOMPARE(table.out.count('\n'), states.size() + 1);
         for (const QByteArray& line : table.out.split('\n')) QVERIFY(line.size() <= 80);
+
+        // The history page: one row and one line of bids for each listing, drawn by a browser at
+        // a desktop's width and a phone's, with the text, the bids' lines and the minimum's rule.
+        QCOMPARE(home.run({"history", "books", "--html", "h.html"}).status, 0);
+        const QByteArray page = Read(home.dir.filePath("h.html"));
+        QCOMPARE(page.count("<li class=\"row"), states.size());
+        QCOMPARE(page.count("<svg "), states.size());
+        QCOMPARE(page.count(">min 35</text>"), states.size());
+        QCOMPARE(page.count("<polyline "), count("heating up") + count("steady"));
+        for (const int width : {1280, 400}) {
+            const QImage shot = Screenshot(home.dir.filePath("h.html"), width);
+            QCOMPARE(shot.width(), width);
+            const int all = shot.width() * shot.height();
+            if (const QString keep = qEnvironmentVariable("VENDRA_KEEP_SHOTS"); !keep.isEmpty())
+                shot.save(QString("%1/history-page-%2.png").arg(keep).arg(width));
+            const int background = Near(shot, QColor(0xfb, 0xfb, 0xfa));  // and the rows' white
+            QVERIFY2(
+                background < all * 97 / 100 && background > all / 2,
+                qPrintable(QString("%1 of %2 pixels are background").arg(background).arg(all)));
+            QVERIFY(Near(shot, QColor(0x1a, 0x5f, 0xb4)) > 200);  // the bids' lines and links
+            QVERIFY(Near(shot, QColor(0xa0, 0x5a, 0x00)) > 50);   // the minimum's rules
+        }
     }
 
     void aRunKilledMidWalkLeavesTheHistorySound() {

@@ -60,7 +60,9 @@ for option in "${options[@]}"; do
   printf '%s\n' "${entries[@]}" | grep -qxF -- "$option" ||
     fail "the manual page's OPTIONS section has no entry for $option"
 done
-mapfile -t named < <(grep -oE -- '--[a-z][a-z-]*' <<<"$text" | sort -u)
+# (The commands of other programs it shows, systemctl's and journalctl's, take their own.)
+mapfile -t named < <(grep -vE '^ *(systemctl|journalctl) ' <<<"$text" |
+                     grep -oE -- '--[a-z][a-z-]*' | sort -u)
 for option in "${named[@]}"; do
   printf '%s\n' "${options[@]}" | grep -qxF -- "$option" ||
     fail "the manual page names $option, which vendra --help does not"

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "cli/SavedWatch.h"
+#include "history/HistoryPage.h"
 #include "history/ListingStates.h"
 #include "platform/StdTextFiles.h"
 #include "platform/sqlite/SqliteHistory.h"
@@ -286,6 +287,58 @@ TEST(SavedWatch, GoesOnWhateverTheLastDidAndEndsAtTwoCtrlC) {
     EXPECT_EQ(watch.runOnce(searches), 130);
     EXPECT_EQ(out.str(), "a: no results page\n");
     EXPECT_EQ(history.runs("a").back().end, RunEnd::Stopped);
+}
+
+// The history page is text from the site made safe: every title's markup shows as text, only
+// http and https links are links, and each listing's bids over the runs are drawn in order.
+TEST(HistoryPage, EscapesEveryTitleLinksOnlyTheWebAndDrawsTheBids) {
+    const std::pair<std::string, bool> links[] = {
+        {"https://site.example/item?a=1&b=2", true},
+        {"HTTP://site.example/x\"onmouseover=\"alert(1)", true},
+        {"javascript:alert(1)", false},
+        {" JavaScript:alert(1)", false},
+        {"data:text/html,<script>alert(1)</script>", false},
+        {"//site.example/x", false},
+        {"http:///x", false},
+        {"https://site.example/a b", false},
+        {"item.html", false},
+    };
+    for (const auto& [link, web] : links) EXPECT_EQ(WebLink(link).has_value(), web) << link;
+
+    FakeHistory store;
+    RunRecord first = Kept(1000, RunEnd::Finished, {{"a", 3}, {"b", 5}});
+    RunRecord second = Kept(5000, RunEnd::Finished, {{"a", 9}, {"b", 5}, {"c", 4}});
+    const std::string titles[] = {"<script>alert('x')</script> & co", "<b>bold</b> \"q\"",
+                                  "<img src=x onerror=alert(1)>"};
+    for (RunRecord* run : {&first, &second})
+        for (KeptListing& listing : run->listings) {
+            listing.title = titles[listing.link[0] - 'a'];
+            listing.link = links[listing.link[0] - 'a' + 1].first;
+        }
+    store.record(first);
+    store.record(second);
+    const std::string page = HistoryPageHtml(ReadHistoryPage(store, "books"), 4);
+
+    for (const char* markup : {"<script", "<b>", "<img", "javascript:", "onmouseover=\""})
+        EXPECT_EQ(page.find(markup), std::string::npos) << markup;
+    EXPECT_NE(page.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; co"),
+              std::string::npos);
+    EXPECT_NE(page.find("&lt;b&gt;bold&lt;/b&gt; &quot;q&quot;"), std::string::npos);
+    EXPECT_NE(page.find("<a href=\"HTTP://site.example/x&quot;onmouseover=&quot;alert(1)\""),
+              std::string::npos);
+    std::size_t anchors = 0;
+    for (std::size_t at = page.find("<a "); at != std::string::npos; at = page.find("<a ", at + 1))
+        ++anchors;
+    EXPECT_EQ(anchors, 1u);
+    // Heating up, new, then steady; a's line climbs from 3 to 9 over the minimum's rule.
+    const std::size_t a = page.find("&lt;script"), b = page.find("&lt;b&gt;"),
+                      c = page.find("&lt;img");
+    EXPECT_LT(a, c);
+    EXPECT_LT(c, b);
+    EXPECT_NE(page.find("Bids in each run that kept it: 3 9; the search keeps 4 or more"),
+              std::string::npos);
+    EXPECT_EQ(page.find("http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'"),
+              page.find("http-equiv"));
 }
 
 }  // namespace

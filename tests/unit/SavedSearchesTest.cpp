@@ -17,7 +17,8 @@ TEST(SearchesFile, ReadsEachTableAsTheOptionsWouldBeRead) {
         "[red-shoes]\nkeywords = \"red shoe\"\nmode = \"any\"\nexclude = \"used\"\n"
         "in = \"Clothing and Accessories\"\nprice-from = 10.5\nprice-to = \"20\"\n"
         "descriptions = true\nmin-bids = \" -2 \"\nevery = \"30m\"\n"
-        "[A_1]\nfeatured = true\nevery = \"1d\"\n[done]\ncompleted = \"lamp\"\nevery = \"2h\"\n");
+        "[A_1]\nfeatured = true\nevery = \"1d\"\nnotify = false\n[done]\ncompleted = "
+        "\"lamp\"\nevery = \"2h\"\n");
     ASSERT_TRUE(saved.faults.empty()) << saved.faults.front();
     ASSERT_EQ(saved.searches.size(), 4u);
     // In the file's order, not the names' order.
@@ -41,6 +42,8 @@ TEST(SearchesFile, ReadsEachTableAsTheOptionsWouldBeRead) {
     EXPECT_EQ(shoes.everyMinutes, 30u);
     EXPECT_EQ(saved.searches[2].search.kind, SearchKind::Featured);
     EXPECT_EQ(saved.searches[2].everyMinutes, 24u * 60);
+    EXPECT_TRUE(books.notify);
+    EXPECT_FALSE(saved.searches[2].notify);
     EXPECT_EQ(saved.searches[3].search.kind, SearchKind::Completed);
     EXPECT_EQ(saved.searches[3].everyMinutes, 120u);
 
@@ -52,7 +55,7 @@ TEST(SearchesFile, ReadsEachTableAsTheOptionsWouldBeRead) {
 TEST(SearchesFile, TellsEveryFaultWithItsPlace) {
     const std::string keys =
         "category, featured, keywords, mode, exclude, in, price-from, price-to, descriptions, "
-        "completed, min-bids, every";
+        "completed, min-bids, every, notify";
     const struct {
         std::string text;
         std::vector<std::string> faults;
@@ -91,6 +94,7 @@ TEST(SearchesFile, TellsEveryFaultWithItsPlace) {
         {"[\"red shoes\"]\ncategory = 1\n[\"\"]\ncategory = 2\n",
          {"s.toml:1:2: a saved search's name is letters, digits, - and _ only, not \"red shoes\"",
           "s.toml:3:2: a saved search's name is letters, digits, - and _ only, not \"\""}},
+        {"[a]\ncategory = 1\nnotify = \"no\"\n", {"s.toml:3:1: notify takes true or false"}},
         {"category = 1\n",
          {"s.toml:1:1: \"category\" is not a saved search: give it as [category]"}},
     };
@@ -110,12 +114,19 @@ TEST(SearchesFile, VerbsTakeTheirOwnOptions) {
     EXPECT_EQ(history.action, CommandLine::Action::History);
     EXPECT_EQ(history.search.historyFile, "h.db");
     EXPECT_EQ(history.search.dataFile, "h.csv");
+    const CommandLine page = parse({"history", "a", "--html", "a.html", "--open"});
+    EXPECT_EQ(page.search.htmlFile, "a.html");
+    EXPECT_TRUE(page.search.open);
+    EXPECT_FALSE(parse({"watch", "--once", "--no-notify"}).search.notify);
     for (const std::vector<std::string>& refused :
          std::vector<std::vector<std::string>>{{"watch"},
                                                {"watch", "--once", "--data", "x.csv"},
                                                {"history"},
                                                {"history", "a", "b"},
                                                {"history", "a", "--once"},
+                                               {"history", "a", "--open"},
+                                               {"history", "a", "--no-notify"},
+                                               {"watch", "--once", "--html", "a.html"},
                                                {"history", "a", "--data", "x.txt"},
                                                {"--category", "1", "--once"}})
         EXPECT_EQ(parse(refused).action, CommandLine::Action::Refuse) << refused.back();
