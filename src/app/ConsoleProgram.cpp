@@ -1,17 +1,25 @@
 #include "app/ConsoleProgram.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
+#include <array>
 #include <chrono>
 #include <csignal>
 #include <iostream>
+#include <random>
 
 #include "app/ProgramName.h"
 #include "cli/SavedWatch.h"
 #include "cli/TerminalProgress.h"
+#include "cli/WatchLoop.h"
 #include "platform/qt/DBusNotifier.h"
 #include "platform/qt/Interrupts.h"
 #include "platform/qt/QtAppIdentity.h"
@@ -48,6 +56,76 @@ std::string SearchesPath(const SearchRequest& request) {
     return (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
             "/vendra/searches.toml")
         .toStdString();
+}
+
+std::int64_t Now() {
+    return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::seconds>(
+                                         std::chrono::system_clock::now().time_since_epoch())
+                                         .count());
+}
+
+// What tells that a file changed: its inode, size and modification time.
+std::array<std::int64_t, 4> StampOf(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return {-1, -1, -1, -1};
+    return {static_cast<std::int64_t>(status.st_ino), status.st_size, status.st_mtim.tv_sec,
+            status.st_mtim.tv_nsec};
+}
+
+// vendra watch: each saved search when it is due, until SIGTERM (status 0) or Ctrl+C (130),
+// which abandon the page in flight and leave the unfinished run out of the history. One watch
+// a history: a second one refuses (status 1).
+int WatchUntilStopped(ConsoleProgram& program, HistoryStore& history, SavedWatch& watch,
+                      const SavedSearches& saved, const std::vector<std::string>& names,
+                      const std::string& searchesPath, const std::string& historyPath) {
+    const std::string lockPath = historyPath + ".watch-lock";
+    const int lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lock < 0 || ::flock(lock, LOCK_EX | LOCK_NB) != 0) {
+        std::cerr << "vendra: another watch is running on " << historyPath << " (it holds "
+                  << lockPath << ")" << std::endl;
+        if (lock >= 0) ::close(lock);
+        return kExitNoResults;
+    }
+    watch.recordStopped(false);
+    std::mt19937_64 random(std::random_device{}());
+    WatchSchedule schedule([&](std::int64_t most) {
+        return std::uniform_int_distribution<std::int64_t>(0, most)(random);
+    });
+    WatchLoop* self = nullptr;
+    QEventLoop* waiting = nullptr;
+    auto stamp = StampOf(searchesPath);
+    WatchLoop loop(watch, history, schedule,
+                   {Now,
+                    [&](std::int64_t until) {
+                        QEventLoop wait;
+                        QTimer::singleShot(
+                            std::chrono::seconds(std::max<std::int64_t>(0, until - Now())), &wait,
+                            &QEventLoop::quit);
+                        waiting = &wait;
+                        if (!self->stopped()) wait.exec();
+                        waiting = nullptr;
+                        return !self->stopped();
+                    },
+                    [&]() -> std::optional<SavedSearches> {
+                        const auto now = StampOf(searchesPath);
+                        if (now == stamp) return std::nullopt;
+                        stamp = now;
+                        return ReadSavedSearchesFile(searchesPath);
+                    }},
+                   std::cerr);
+    self = &loop;
+    const auto stop = [&](int status, int signal) {
+        std::signal(signal, SIG_DFL);  // a second one ends the program at once
+        loop.stop(status);
+        while (program.search.interrupt() < 2) {
+        }
+        if (waiting) waiting->quit();
+    };
+    const Interrupts interrupts([&](int) { stop(kExitStopped, SIGINT); });
+    const Interrupts terminations([&](int) { stop(kExitResultsWritten, SIGTERM); }, SIGTERM);
+    const int status = loop.run(saved, names);
+    ::close(lock);
+    return status;
 }
 
 }  // namespace
@@ -114,9 +192,6 @@ int RunWatch(int argc, char** argv, const CommandLine& line) {
 
     QtAppIdentity identity;
     ConsoleProgram program(identity, SearchRequest{}, std::nullopt);
-    const Interrupts interrupts([&](int) {
-        if (program.search.interrupt() >= 2) std::signal(SIGINT, SIG_DFL);
-    });
     SavedWatch watch(
         program.search, *history, std::cout, std::cerr,
         [](const std::string& name) {
@@ -135,6 +210,12 @@ int RunWatch(int argc, char** argv, const CommandLine& line) {
         notifier.emplace(QStringLiteral("vendra"));
         watch.notifyThrough(*notifier, program.desktop);
     }
+    if (!line.search.once)
+        return WatchUntilStopped(program, *history, watch, saved, line.names, searchesPath,
+                                 HistoryPath(line.search));
+    const Interrupts interrupts([&](int) {
+        if (program.search.interrupt() >= 2) std::signal(SIGINT, SIG_DFL);
+    });
     return watch.runOnce(saved.searches);
 }
 

@@ -147,7 +147,9 @@ constexpr Option kOptions[] = {
          r.retries = static_cast<int>(retries.value);
          return Taken();
      }},
-    {"--once", "", Takes::Verb, "watch: run each saved search once, then exit",
+    {"--once", "", Takes::Verb,
+     "watch: run each saved search once, then exit (without it,\nthe watch runs each when due "
+     "until Ctrl+C or SIGTERM)",
      [](SearchRequest& r, const std::string&) {
          r.once = true;
          return Taken();
@@ -253,7 +255,6 @@ CommandLine ParseVerb(std::string_view verb, std::span<const std::string> argume
         if (!goes) return Refuse(at.name + " does not go with vendra " + std::string(verb));
         if (const auto refused = at.option->apply(line.search, at.value)) return Refuse(*refused);
     }
-    if (watch && !line.search.once) return Refuse("vendra watch takes --once: the only watch yet");
     if (!watch && line.names.size() != 1)
         return Refuse("vendra history takes the name of one saved search");
     if (!watch && line.search.open && line.search.htmlFile.empty())
@@ -441,7 +442,7 @@ std::string Usage(bool withCategories) {
         if (option.takes == Takes::Every) usage.append(" [").append(Synopsis(option)).append("]");
     usage.append(
         "\n"
-        "       vendra watch --once [NAME...] [--searches FILE] [--history FILE]\n"
+        "       vendra watch [--once] [NAME...] [--searches FILE] [--history FILE]\n"
         "       vendra history NAME [--data FILE] [--html FILE [--open]] [--history FILE]\n"
         "Searches the auction site, keeps the listings with at least N bids, writes the\n"
         "results page, most bids first, and prints its path.\n"
@@ -457,6 +458,8 @@ std::string Usage(bool withCategories) {
         "                      each, each in its own folder, prints for each\n"
         "                      NAME: M listings, N new, H heating up, RESULTS-PAGE\n"
         "                      and records the run in the history\n"
+        "  watch [NAME...]     runs each when it is due, again and again, until Ctrl+C\n"
+        "                      or SIGTERM, with a desktop notification of the news\n"
         "  history NAME        tells each listing NAME has kept: new, heating up,\n"
         "                      steady or gone since its last run; with --data FILE\n"
         "                      writes them to FILE, with --html FILE draws them\n");

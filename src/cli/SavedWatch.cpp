@@ -107,6 +107,7 @@ int SavedWatch::runOnce(const std::vector<NamedSearch>& searches) {
     for (const NamedSearch& saved : searches) {
         RunRecord run{saved.name, now_(), 0, RunEnd::NoResults, 0, {}};
         const ConsoleSearch::Ended ended = search_.runIn(saved.search, folderOf_(saved.name), true);
+        if (ended.status == kExitStopped && !recordStopped_) return kExitStopped;
         run.ended = now_();
         run.end = EndOf(ended);
         run.lostPages = ended.outcome.lostPages.count;

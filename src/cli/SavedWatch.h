@@ -48,6 +48,8 @@ class SavedWatch {
     // After a run with new or heating-up listings, one notification on `notifier`, in place of
     // the one before of the same search; its actions open the run's results page on `shell`.
     void notifyThrough(Notifier& notifier, Shell& shell);
+    // Whether a run the user stopped goes into the history (it does unless told otherwise).
+    void recordStopped(bool record) { recordStopped_ = record; }
 
   private:
     void tell(const NamedSearch& saved, const RunCounts& counts, const std::string& page);
@@ -61,6 +63,7 @@ class SavedWatch {
     Notifier* notifier_ = nullptr;
     Shell* shell_ = nullptr;
     bool saidNoNotifier_ = false;
+    bool recordStopped_ = true;
     std::map<std::string, std::uint32_t> shown_;   // a search's notification
     std::map<std::uint32_t, std::string> pageOf_;  // a notification's results page
 };

@@ -42,6 +42,7 @@ struct RunSummary {
     std::int64_t id = 0;  // increases with every run recorded
     std::int64_t started = 0;
     RunEnd end = RunEnd::Finished;
+    std::int64_t ended = 0;
 };
 
 // One listing kept by one run, handed back during a read; the views hold until the next.

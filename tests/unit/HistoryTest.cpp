@@ -27,7 +27,7 @@ class FakeHistory : public HistoryStore {
   public:
     void record(const RunRecord& run) override {
         const std::int64_t id = static_cast<std::int64_t>(runs_.size()) + 1;
-        runs_.push_back({run.search, {id, run.started, run.end}});
+        runs_.push_back({run.search, {id, run.started, run.end, run.ended}});
         for (const KeptListing& listing : run.listings) {
             auto [at, fresh] = ids_.try_emplace(run.search + " " + listing.link, ids_.size() + 1);
             identities_[at->second] = {listing.link, listing.title, listing.ends};

@@ -119,8 +119,7 @@ TEST(SearchesFile, VerbsTakeTheirOwnOptions) {
     EXPECT_TRUE(page.search.open);
     EXPECT_FALSE(parse({"watch", "--once", "--no-notify"}).search.notify);
     for (const std::vector<std::string>& refused :
-         std::vector<std::vector<std::string>>{{"watch"},
-                                               {"watch", "--once", "--data", "x.csv"},
+         std::vector<std::vector<std::string>>{{"watch", "--once", "--data", "x.csv"},
                                                {"history"},
                                                {"history", "a", "b"},
                                                {"history", "a", "--once"},

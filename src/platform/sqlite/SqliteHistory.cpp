@@ -235,14 +235,15 @@ void SqliteHistory::record(const RunRecord& run) {
 
 std::vector<RunSummary> SqliteHistory::runs(const std::string& search) {
     Statement select(
-        prepare("SELECT runs.id, started, how FROM runs JOIN searches"
+        prepare("SELECT runs.id, started, how, ended FROM runs JOIN searches"
                 " ON searches.id=runs.search WHERE name=?1 ORDER BY runs.id"));
     Bind(select.get(), 1, search);
     std::vector<RunSummary> runs;
     int stepped;
     while ((stepped = sqlite3_step(select.get())) == SQLITE_ROW)
         runs.push_back({sqlite3_column_int64(select.get(), 0),
-                        sqlite3_column_int64(select.get(), 1), EndOf(Text(select.get(), 2))});
+                        sqlite3_column_int64(select.get(), 1), EndOf(Text(select.get(), 2)),
+                        sqlite3_column_int64(select.get(), 3)});
     check(stepped, "read");
     return runs;
 }
