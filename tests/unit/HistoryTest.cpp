@@ -12,8 +12,10 @@
 #include <sstream>
 
 #include "cli/SavedWatch.h"
+#include "cli/WatchLoop.h"
 #include "history/HistoryPage.h"
 #include "history/ListingStates.h"
+#include "platform/PosixSearchLock.h"
 #include "platform/StdTextFiles.h"
 #include "platform/sqlite/SqliteHistory.h"
 #include "support/Fakes.h"
@@ -339,6 +341,171 @@ TEST(HistoryPage, EscapesEveryTitleLinksOnlyTheWebAndDrawsTheBids) {
               std::string::npos);
     EXPECT_EQ(page.find("http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'"),
               page.find("http-equiv"));
+}
+
+class FakeNotifier : public Notifier {
+  public:
+    std::uint32_t show(const std::string& summary, const std::string& body, std::uint32_t replaces,
+                       std::string& why) override {
+        shown.push_back(summary + "|" + body + "|" + std::to_string(replaces));
+        why = "no server";
+        return server ? (replaces ? replaces : ++last) : 0;
+    }
+    void onAction(std::function<void(std::uint32_t)> callback) override { picked = callback; }
+    std::vector<std::string> shown;
+    bool server = true;
+    std::uint32_t last = 0;
+    std::function<void(std::uint32_t)> picked;
+};
+
+// Due `every` after the last run, plus the jitter (here all of its tenth); overdue at once; a
+// search never run at once; a search whose interval stays keeps its time through a reread.
+TEST(WatchSchedule, TimesEachSearchFromItsLastRun) {
+    FakeHistory history;
+    history.record(Kept(1000, RunEnd::Finished, {}, "a"));  // ended 1060: due 1060 + 1800 + 180
+    history.record(Kept(100, RunEnd::NoResults, {}, "c"));  // ended 160: overdue at 1960
+    history.record(Kept(9000, RunEnd::Stopped, {}, "c"));   // stopped runs do not count
+    std::vector<std::int64_t> bounds;
+    WatchSchedule schedule([&](std::int64_t most) { return bounds.push_back(most), most; });
+    const auto searches = [](const std::string& aEvery) {
+        return ReadSavedSearches("[a]\ncategory = 1\nevery = \"" + aEvery +
+                                     "\"\n[b]\ncategory = 2\n[c]\ncategory = 3\nevery = \"30m\"\n",
+                                 "s")
+            .searches;
+    };
+    schedule.watch(searches("30m"), history, 2000);
+    const auto next = [&] {
+        return schedule.next()->search.name + std::to_string(schedule.next()->at);
+    };
+    EXPECT_EQ(next(), "b0");
+    schedule.ran("b", 2000);
+    EXPECT_EQ(next(), "c1960");
+    schedule.ran("c", 2100);
+    EXPECT_EQ(next(), "a3040");
+    EXPECT_EQ(bounds, (std::vector<std::int64_t>{180, 360, 180}));
+    schedule.watch(searches("1h"), history, 2200);  // a anew, b and c as they were
+    EXPECT_EQ(next(), "c4080");
+    schedule.ran("c", 9000);
+    EXPECT_EQ(next(), "a5020");
+}
+
+// A watch runs when due, says a bad edit of the searches file once and goes on with what it
+// had, takes a good one; a run with news is one notification in place of the search's last,
+// whose action opens that run's results page; a run without news none.
+TEST(WatchLoop, RunsWhenDueRereadsAndNotifiesTheNews) {
+    test::FakeDesktop desk;
+    std::ostringstream out, err;
+    LineOutput output{err};
+    ConsoleSearch search{{desk.runPorts(), output, nullptr}, out, err};
+    FakeHistory history;
+    const auto serve = [&](const std::string& rows) {
+        desk.fetch.serve(CategoryFirstPageUrl("1"), test::PageCount("1") + test::Block(rows));
+    };
+    serve(test::ListingsRow("a", "4"));
+    std::int64_t clock = 100000;
+    SavedWatch watch(
+        search, history, out, err,
+        [&](const std::string& name) {
+            std::filesystem::create_directory(desk.identity.path(name));
+            return desk.identity.path(name).string();
+        },
+        [&] { return clock; });
+    FakeNotifier notifier;
+    watch.notifyThrough(notifier, desk.shell);
+    WatchSchedule schedule([](std::int64_t most) { return most; });
+    const std::string good = "[a]\ncategory = 1\nevery = \"5m\"\n";
+    const std::string edits[] = {"[a]\ncategory = [1]\n", "[a]\ncategory = [1]\n",
+                                 good + "[b]\ncategory = 2\nevery = \"5m\"\n"};
+    std::size_t runs = 0, edited = 0;
+    std::optional<SavedSearches> edit;
+    WatchLoop* self = nullptr;
+    WatchLoop loop(
+        watch, history, schedule,
+        {[&] { return clock; },
+         [&](std::int64_t until) {
+             clock = until;
+             const std::size_t now = history.runs("a").size() + history.runs("b").size();
+             if (now == 1 && runs == 0)
+                 serve(test::ListingsRow("a", "6") + "\r\n" + test::ListingsRow("b", "2"));
+             if (now == 2 && edited < 3) edit = ReadSavedSearches(edits[edited++], "s");
+             if (now == 4) self->stop(0);
+             runs = now;
+             return !self->stopped();
+         },
+         [&] { return std::exchange(edit, std::nullopt); }},
+        err);
+    self = &loop;
+    EXPECT_EQ(loop.run(ReadSavedSearches(good, "s"), {}), 0);
+
+    EXPECT_EQ(notifier.shown,
+              (std::vector<std::string>{
+                  "a: 1 new|a (4 bids, $4.00)|0",
+                  "a: 1 new, 1 heating up|a (6 bids, $4.00)\nb (2 bids, $4.00)|1"}));
+    const std::vector<RunSummary> a = history.runs("a"), b = history.runs("b");
+    ASSERT_EQ(a.size(), 3u);
+    ASSERT_EQ(b.size(), 1u);
+    EXPECT_EQ(a[1].started, a[0].started + 330);
+    EXPECT_LT(b[0].started, a[2].started);  // b, new, at once
+    const std::string said = err.str();
+    EXPECT_NE(said.find("vendra: s:2:1: category takes a number\n"), std::string::npos);
+    EXPECT_EQ(said.find("category takes"), said.rfind("category takes"));  // once
+    notifier.picked(1);
+    EXPECT_EQ(desk.shell.opened,
+              std::vector<std::string>{desk.identity.path("a").string() + "/Finalsearch.htm"});
+}
+
+// A thousand runs in one watch hold memory and file descriptors flat.
+TEST(WatchLoop, AThousandRunsHoldMemoryAndDescriptorsFlat) {
+    test::FakeDesktop desk;
+    StdTextFiles files;
+    PosixSearchLock lock;
+    std::ostringstream out, err;
+    LineOutput output{err};
+    ConsoleSearch search{
+        {{desk.fetch, desk.events, files, desk.locale, lock, desk.identity}, output, nullptr},
+        out,
+        err};
+    desk.fetch.serve(CategoryFirstPageUrl("1"),
+                     test::PageCount("1") + test::Block(test::ListingsRow("a", "4")));
+    SqliteHistory history(desk.identity.path("h.sqlite3").string(),
+                          SqliteHistory::Open::CreateOrUpgrade);
+    std::int64_t clock = 0;
+    SavedWatch watch(
+        search, history, out, err, [&](const std::string&) { return desk.identity.folder(); },
+        [&] { return clock; });
+    std::int64_t runs = 0;
+    WatchSchedule schedule([&](std::int64_t) { return ++runs, 0; });
+    const auto resident = [] {
+        std::ifstream statm("/proc/self/statm");
+        long pages = 0, rss = 0;
+        statm >> pages >> rss;
+        return rss * ::sysconf(_SC_PAGESIZE);
+    };
+    const auto descriptors = [] {
+        const std::filesystem::directory_iterator fds("/proc/self/fd");
+        return std::distance(begin(fds), end(fds));
+    };
+    long rssBefore = 0;
+    std::ptrdiff_t fdsBefore = 0;
+    WatchLoop* self = nullptr;
+    WatchLoop loop(watch, history, schedule,
+                   {[&] { return clock; },
+                    [&](std::int64_t until) {
+                        clock = until;
+                        desk.fetch.requests.clear();
+                        out.str(""), err.str("");
+                        if (runs == 50 && !rssBefore)
+                            rssBefore = resident(), fdsBefore = descriptors();
+                        if (runs == 1050) self->stop(0);
+                        return !self->stopped();
+                    },
+                    [] { return std::optional<SavedSearches>(); }},
+                   err);
+    self = &loop;
+    loop.run(ReadSavedSearches("[a]\ncategory = 1\nevery = \"5m\"\n", "s"), {});
+    EXPECT_EQ(history.runs("a").size(), 1050u);
+    EXPECT_EQ(descriptors(), fdsBefore);
+    EXPECT_LE(resident() - rssBefore, 5l << 20);
 }
 
 }  // namespace
