@@ -5,8 +5,11 @@
 
 #include <sqlite3.h>
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QtTest>
 
+#include "RecordingBrowser.h"
 #include "SampleSiteProcess.h"
 
 using vendra::test::SampleSiteProcess;
@@ -46,9 +49,11 @@ struct Home {
         process->start(program(), arguments);
         return process;
     }
+    // Runs the program while this one's events go on (a notification server of its own).
     Ran run(const QStringList& arguments) const {
         std::unique_ptr<QProcess> process(start(arguments));
-        process->waitForFinished(60000);
+        QDeadlineTimer deadline(60000);
+        while (process->state() != QProcess::NotRunning && !deadline.hasExpired()) QTest::qWait(10);
         return {process->exitCode(), process->readAllStandardOutput(),
                 process->readAllStandardError()};
     }
@@ -120,6 +125,47 @@ int Near(const QImage& image, QColor colour) {
         }
     return count;
 }
+
+// A notification server, for a private session bus: notes each notification it is asked for.
+class FakeNotifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+  public:
+    QStringList shown;  // "app|replaces|icon|summary|body|actions|timeout"
+  public slots:
+    QStringList GetCapabilities() { return {"actions", "body", "body-markup"}; }
+    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary,
+                const QString& body, const QStringList& actions, const QVariantMap&, int timeout) {
+        shown << QStringList{app,
+                             QString::number(replaces),
+                             icon,
+                             summary,
+                             body,
+                             actions.join(','),
+                             QString::number(timeout)}
+                     .join('|');
+        return replaces ? replaces : static_cast<uint>(shown.size());
+    }
+};
+
+// A session bus of the test's own: dbus-daemon, and the test's connection to it.
+struct PrivateBus {
+    QProcess daemon;
+    QString address;
+    PrivateBus() {
+        daemon.start("dbus-daemon", {"--session", "--print-address", "--nofork"});
+        QDeadlineTimer deadline(20000);
+        while (!daemon.canReadLine() && !deadline.hasExpired()) daemon.waitForReadyRead(100);
+        address = QString::fromUtf8(daemon.readLine().trimmed());
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+    }
+    ~PrivateBus() {
+        QDBusConnection::disconnectFromBus("test");
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+    QDBusConnection bus() const { return QDBusConnection::connectToBus(address, "test"); }
+};
 
 const QByteArray kSearches =
     "[books]\ncategory = 267\nmin-bids = 35\n\n[lamps]\nkeywords = \"lamp\"\nmin-bids = 25\n";
@@ -224,6 +270,68 @@ class SavedSearchesTest : public QObject {
                 qPrintable(QString("%1 of %2 pixels are background").arg(background).arg(all)));
             QVERIFY(Near(shot, QColor(0x1a, 0x5f, 0xb4)) > 200);  // the bids' lines and links
             QVERIFY(Near(shot, QColor(0xa0, 0x5a, 0x00)) > 50);   // the minimum's rules
+        }
+    }
+
+    // One notification for a run with news, none for a run without; its action opens the
+    // results page while the watch runs; no server or no bus: one line, and the run succeeds.
+    void notifiesTheNewsOnTheSessionBus() {
+        Home home;
+        home.searches(kSearches);
+        SampleSiteProcess site;
+        vendra::test::RecordingBrowser browser;
+        PrivateBus bus;
+        QVERIFY2(bus.address.startsWith("unix:"), qPrintable(bus.address));
+        FakeNotifications server;
+        QVERIFY(bus.bus().registerObject("/org/freedesktop/Notifications", &server,
+                                         QDBusConnection::ExportAllSlots));
+        QVERIFY(bus.bus().registerService("org.freedesktop.Notifications"));
+
+        QCOMPARE(home.run({"watch", "--once", "books"}).status, 0);
+        QCOMPARE(home.run({"history", "books", "--data", "h.csv"}).status, 0);
+        const QList<QByteArray> rows = Read(home.dir.filePath("h.csv")).split('\n');
+        QStringList lines;  // title (bids, price) of the five with most bids
+        for (const QByteArray& row : rows.mid(1, 5)) {
+            const QList<QByteArray> cells = row.split(',');
+            lines << QString("%1 (%2 bids, %3)").arg(cells[1], cells[4], cells[2]);
+        }
+        lines << QString("and %1 more").arg(rows.size() - 2 - 5);
+        QCOMPARE(server.shown, QStringList{QString("Vendra|0|vendra|books: %1 new|%2|default,Open "
+                                                   "results,open,Open results|-1")
+                                               .arg(rows.size() - 2)
+                                               .arg(lines.join('\n'))});
+        QCOMPARE(home.run({"watch", "--once", "books"}).status, 0);  // nothing new
+        QCOMPARE(server.shown.size(), 1);
+
+        // The watch that goes on: its notification's action opens its results page.
+        std::unique_ptr<QProcess> watch(home.start({"watch", "lamps"}));
+        QTRY_COMPARE_WITH_TIMEOUT(server.shown.size(), 2, 60000);
+        const Ran second = home.run({"watch", "lamps"});
+        QCOMPARE(second.status, 1);
+        QVERIFY2(second.err.startsWith("vendra: another watch is running on "), second.err);
+        bus.bus().send(QDBusMessage::createSignal("/org/freedesktop/Notifications",
+                                                  "org.freedesktop.Notifications", "ActionInvoked")
+                       << 2u << QString("default"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            browser.opened(),
+            QUrl::fromLocalFile(home.data() + "/searches/lamps/Finalsearch.htm").toEncoded() + "\n",
+            20000);
+        watch->terminate();
+        QVERIFY(watch->waitForFinished(10000));
+        QCOMPARE(watch->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(watch->exitCode(), 0);
+
+        bus.bus().unregisterService("org.freedesktop.Notifications");
+        for (const QByteArray& address :
+             {bus.address.toUtf8(), QByteArray("unix:path=/nonexistent")}) {
+            qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+            QElapsedTimer took;
+            took.start();
+            const Ran run = home.run(
+                {"watch", "--once", "books", "--history", "h" + address.right(5) + ".sqlite3"});
+            QCOMPARE(run.status, 0);
+            QVERIFY(took.elapsed() < 20000);
+            QCOMPARE(run.err.count("vendra: no desktop notification: "), 1);
         }
     }
 
