@@ -3,6 +3,7 @@
 // history tells each listing's state, a run killed mid-walk leaves a sound history, and a bad
 // searches file touches nothing.
 
+#include <signal.h>
 #include <sqlite3.h>
 
 #include <QDBusConnection>
@@ -359,6 +360,23 @@ class SavedSearchesTest : public QObject {
         QCOMPARE(Scalar(history, "PRAGMA integrity_check"), "ok");
         QCOMPARE(Scalar(history, "SELECT count(*) FROM runs"), "1");
         QCOMPARE(home.run({"history", "books"}).out, before);
+
+        // SIGTERM and Ctrl+C in a watch that goes on: the page in flight is left at once, and
+        // the unfinished run is not recorded.
+        for (const auto& [signal, status] : {std::pair{SIGTERM, 0}, std::pair{SIGINT, 130}}) {
+            const qsizetype from = site.logLines().size();
+            std::unique_ptr<QProcess> goesOn(home.start({"watch", "books", "--history", "w.db"}));
+            const auto walking = [&] {
+                return site.logLines().mid(from).join(' ').contains("category267/page3.html");
+            };
+            for (QDeadlineTimer until(20000); !walking() && !until.hasExpired();)
+                goesOn->waitForReadyRead(50);
+            QVERIFY(walking());
+            ::kill(static_cast<pid_t>(goesOn->processId()), signal);
+            QVERIFY(goesOn->waitForFinished(5000));
+            QCOMPARE(goesOn->exitCode(), status);
+            QCOMPARE(Scalar(home.dir.filePath("w.db"), "SELECT count(*) FROM runs"), "0");
+        }
     }
 
     void aBadSearchesFileTouchesNothing() {
