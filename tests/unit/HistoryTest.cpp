@@ -505,7 +505,9 @@ TEST(WatchLoop, AThousandRunsHoldMemoryAndDescriptorsFlat) {
     loop.run(ReadSavedSearches("[a]\ncategory = 1\nevery = \"5m\"\n", "s"), {});
     EXPECT_EQ(history.runs("a").size(), 1050u);
     EXPECT_EQ(descriptors(), fdsBefore);
+#ifndef __SANITIZE_ADDRESS__  // which holds freed memory back on purpose
     EXPECT_LE(resident() - rssBefore, 5l << 20);
+#endif
 }
 
 }  // namespace
