@@ -253,7 +253,10 @@ class SavedSearchesTest : public QObject {
 
         // The history page: one row and one line of bids for each listing, drawn by a browser at
         // a desktop's width and a phone's, with the text, the bids' lines and the minimum's rule.
-        QCOMPARE(home.run({"history", "books", "--html", "h.html"}).status, 0);
+        vendra::test::RecordingBrowser browser;
+        QCOMPARE(home.run({"history", "books", "--html", "h.html", "--open"}).status, 0);
+        QCOMPARE(browser.opened(),
+                 QUrl::fromLocalFile(home.dir.filePath("h.html")).toEncoded() + "\n");
         const QByteArray page = Read(home.dir.filePath("h.html"));
         QCOMPARE(page.count("<li class=\"row"), states.size());
         QCOMPARE(page.count("<svg "), states.size());
