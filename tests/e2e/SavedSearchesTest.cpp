@@ -255,8 +255,9 @@ class SavedSearchesTest : public QObject {
         // a desktop's width and a phone's, with the text, the bids' lines and the minimum's rule.
         vendra::test::RecordingBrowser browser;
         QCOMPARE(home.run({"history", "books", "--html", "h.html", "--open"}).status, 0);
-        QCOMPARE(browser.opened(),
-                 QUrl::fromLocalFile(home.dir.filePath("h.html")).toEncoded() + "\n");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            browser.opened(), QUrl::fromLocalFile(home.dir.filePath("h.html")).toEncoded() + "\n",
+            10000);
         const QByteArray page = Read(home.dir.filePath("h.html"));
         QCOMPARE(page.count("<li class=\"row"), states.size());
         QCOMPARE(page.count("<svg "), states.size());
