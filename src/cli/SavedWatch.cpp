@@ -166,11 +166,13 @@ void SavedWatch::tell(const NamedSearch& saved, const RunCounts& counts, const s
 }
 
 NewsNotice NoticeOf(const std::string& name, const RunCounts& counts) {
+    // (Appended piece by piece: GCC 12 at -O3 warns of literal-plus-string chains.)
     NewsNotice notice{name + ":", {}};
-    if (counts.fresh > 0) notice.summary += " " + std::to_string(counts.fresh) + " new";
+    if (counts.fresh > 0)
+        notice.summary.append(" ").append(std::to_string(counts.fresh)).append(" new");
     if (counts.fresh > 0 && counts.heatingUp > 0) notice.summary += ",";
     if (counts.heatingUp > 0)
-        notice.summary += " " + std::to_string(counts.heatingUp) + " heating up";
+        notice.summary.append(" ").append(std::to_string(counts.heatingUp)).append(" heating up");
     for (const ListingHistory& listing : counts.news) {
         if (!notice.body.empty()) notice.body += '\n';
         notice.body += Cell(listing.title, 60, false) + " (" + std::to_string(listing.bids) +
@@ -178,7 +180,7 @@ NewsNotice NoticeOf(const std::string& name, const RunCounts& counts) {
                        ")";
     }
     const std::uint64_t more = counts.fresh + counts.heatingUp - counts.news.size();
-    if (more > 0) notice.body += "\nand " + std::to_string(more) + " more";
+    if (more > 0) notice.body.append("\nand ").append(std::to_string(more)).append(" more");
     return notice;
 }
 
