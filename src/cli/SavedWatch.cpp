@@ -185,12 +185,7 @@ NewsNotice NoticeOf(const std::string& name, const RunCounts& counts) {
 }
 
 std::string IsoTime(std::int64_t secondsSinceEpoch) {
-    const std::time_t time = static_cast<std::time_t>(secondsSinceEpoch);
-    std::tm utc{};
-    gmtime_r(&time, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
+    return UtcTime(secondsSinceEpoch, "%Y-%m-%dT%H:%M:%SZ");
 }
 
 int ShowHistory(HistoryStore& history, const std::string& name, const std::string& dataFile,

@@ -8,6 +8,9 @@
 namespace vendra {
 namespace {
 
+// The runs' times as the page's heading tells them.
+constexpr char kPageTime[] = "%Y-%m-%d %H:%M UTC";
+
 int Heat(ListingState state) {
     switch (state) {
         case ListingState::HeatingUp:
@@ -34,15 +37,6 @@ const char* StateClass(ListingState state) {
             return "gone";
     }
     return "";
-}
-
-std::string Day(std::int64_t secondsSinceEpoch) {
-    const std::time_t time = static_cast<std::time_t>(secondsSinceEpoch);
-    std::tm utc{};
-    gmtime_r(&time, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", &utc);
-    return text;
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -220,7 +214,9 @@ std::string HistoryPageHtml(const HistoryPageData& data, std::optional<int> mini
     html.append(kStyle).append("</style>\n</head>\n<body>\n<main>\n<header><h1>") += name;
     html += "</h1><p>" + std::to_string(data.listings.size()) + " listings kept over " +
             std::to_string(data.runs.size()) + (data.runs.size() == 1 ? " run" : " runs");
-    if (!data.runs.empty()) html += ", " + Day(data.runs.front()) + " to " + Day(data.runs.back());
+    if (!data.runs.empty())
+        html += ", " + UtcTime(data.runs.front(), kPageTime) + " to " +
+                UtcTime(data.runs.back(), kPageTime);
     if (minimumBids) html += "; the search keeps " + std::to_string(*minimumBids) + " bids or more";
     html +=
         ".</p></header>\n<div class=\"row head\"><span>Listing</span><span>Price</span>"
@@ -247,6 +243,15 @@ std::string HistoryPageHtml(const HistoryPageData& data, std::optional<int> mini
     }
     html += "</ol>\n</main>\n</body>\n</html>\n";
     return html;
+}
+
+std::string UtcTime(std::int64_t secondsSinceEpoch, const char* format) {
+    const std::time_t time = static_cast<std::time_t>(secondsSinceEpoch);
+    std::tm utc{};
+    gmtime_r(&time, &utc);
+    char text[64];
+    std::strftime(text, sizeof text, format, &utc);
+    return text;
 }
 
 }  // namespace vendra

@@ -39,4 +39,7 @@ std::string EscapeHtml(std::string_view text);
 // read otherwise; nullopt for javascript:, data:, relative and every other link.
 std::optional<std::string> WebLink(std::string_view link);
 
+// A time in UTC, as strftime writes it with `format`.
+std::string UtcTime(std::int64_t secondsSinceEpoch, const char* format);
+
 }  // namespace vendra
