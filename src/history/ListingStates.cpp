@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace vendra {
 namespace {
@@ -90,18 +91,46 @@ SearchHistory TellHistory(HistoryStore& store, const std::string& search) {
 }
 
 RunCounts RecordRun(HistoryStore& store, const RunRecord& run, std::size_t newsKept) {
-    store.record(run);
+    // Told from the run and what the store says of each of its listings: the work grows with
+    // the run, never with the history, however many runs and listings it holds.
+    const HistoryStore::BidsBefore before = store.record(run);
     RunCounts counts;
     counts.listings = run.listings.size();
     if (!WroteResults(run.end)) return counts;
-    for (ListingHistory& listing : TellHistory(store, run.search).listings) {
-        if (!listing.inLatestRun) continue;
-        counts.fresh += listing.state == ListingState::New;
-        counts.heatingUp += listing.state == ListingState::HeatingUp;
-        const bool news =
-            listing.state == ListingState::New || listing.state == ListingState::HeatingUp;
-        if (news && counts.news.size() < newsKept) counts.news.push_back(std::move(listing));
+    std::unordered_set<std::string_view> seen;
+    std::vector<ListingHistory> news;
+    for (std::size_t i = 0; i < run.listings.size(); ++i) {
+        const KeptListing& kept = run.listings[i];
+        if (!seen.insert(kept.link).second) continue;  // a link kept twice counts once
+        const std::optional<int> bidsBefore = i < before.size() ? before[i] : std::nullopt;
+        const bool fresh = !bidsBefore;
+        const bool heatingUp = bidsBefore && kept.bids > *bidsBefore;
+        counts.fresh += fresh;
+        counts.heatingUp += heatingUp;
+        if (!fresh && !heatingUp) continue;
+        ListingHistory listing;
+        listing.link = kept.link;
+        listing.title = kept.title;
+        listing.price = kept.price;
+        listing.ends = kept.ends;
+        listing.bids = kept.bids;
+        listing.bidsBefore = bidsBefore;
+        if (fresh) listing.firstSeen = run.started;
+        listing.lastSeen = run.started;
+        listing.state = fresh ? ListingState::New : ListingState::HeatingUp;
+        listing.inLatestRun = true;
+        news.push_back(std::move(listing));
     }
+    // The news as the history tells them: most bids first, then by link.
+    const auto first = [](const ListingHistory& a, const ListingHistory& b) {
+        if (a.bids != b.bids) return a.bids > b.bids;
+        return a.link < b.link;
+    };
+    const std::size_t kept = std::min(newsKept, news.size());
+    std::partial_sort(news.begin(), news.begin() + static_cast<std::ptrdiff_t>(kept), news.end(),
+                      first);
+    news.resize(kept);
+    counts.news = std::move(news);
     return counts;
 }
 

@@ -45,12 +45,15 @@ struct SearchHistory {
 // Throws HistoryError.
 SearchHistory TellHistory(HistoryStore& store, const std::string& search);
 
-// Records a run and tells how many of its listings are new and heating up.
+// Records a run and tells how many of its listings are new and heating up, as TellHistory
+// would tell them after it.
 struct RunCounts {
     std::uint64_t listings = 0;
     std::uint64_t fresh = 0;
     std::uint64_t heatingUp = 0;
-    std::vector<ListingHistory> news;  // the first few new and heating up, most bids first
+    // The first few new and heating up, most bids first, as the run kept them (the history's
+    // number and first sighting of one heating up are not read for them).
+    std::vector<ListingHistory> news;
 };
 RunCounts RecordRun(HistoryStore& store, const RunRecord& run, std::size_t newsKept = 5);
 

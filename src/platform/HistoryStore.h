@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -69,8 +70,12 @@ class HistoryError : public std::runtime_error {
 class HistoryStore {
   public:
     virtual ~HistoryStore() = default;
-    // Records the run whole, or nothing of it. Throws HistoryError.
-    virtual void record(const RunRecord& run) = 0;
+    // Records the run whole, or nothing of it, and tells for each of its listings, in its
+    // order, the bids of the latest earlier run with a results page that kept it, or nothing
+    // when none did. A link the run kept twice is recorded as first kept; its later rows are
+    // told as nothing. Throws HistoryError.
+    using BidsBefore = std::vector<std::optional<int>>;
+    virtual BidsBefore record(const RunRecord& run) = 0;
     // The runs of a saved search, oldest first. Throws HistoryError.
     virtual std::vector<RunSummary> runs(const std::string& search) = 0;
     // Every listing kept by the saved search's runs, run by run, the latest run first. Throws

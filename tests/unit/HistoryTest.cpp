@@ -27,14 +27,22 @@ namespace {
 // The store as plain values.
 class FakeHistory : public HistoryStore {
   public:
-    void record(const RunRecord& run) override {
+    BidsBefore record(const RunRecord& run) override {
         const std::int64_t id = static_cast<std::int64_t>(runs_.size()) + 1;
         runs_.push_back({run.search, {id, run.started, run.end, run.ended}});
+        const bool results = run.end == RunEnd::Finished || run.end == RunEnd::Incomplete;
+        BidsBefore before;
         for (const KeptListing& listing : run.listings) {
             auto [at, fresh] = ids_.try_emplace(run.search + " " + listing.link, ids_.size() + 1);
+            auto& [lastRun, lastBids] = last_[at->second];
+            before.push_back(lastRun != 0 && lastRun != id ? std::optional(lastBids)
+                                                           : std::nullopt);
+            if (results && lastRun == id) continue;
+            if (results) lastRun = id, lastBids = listing.bids;
             identities_[at->second] = {listing.link, listing.title, listing.ends};
             kept_.push_back({id, at->second, listing.bids, listing.price});
         }
+        return before;
     }
     std::vector<RunSummary> runs(const std::string& search) override {
         std::vector<RunSummary> of;
@@ -59,6 +67,7 @@ class FakeHistory : public HistoryStore {
     std::vector<std::pair<std::string, RunSummary>> runs_;
     std::map<std::string, std::int64_t> ids_;
     std::map<std::int64_t, ListingIdentity> identities_;
+    std::map<std::int64_t, std::pair<std::int64_t, int>> last_;  // latest run with results, bids
     std::vector<Kept> kept_;
 };
 
@@ -98,7 +107,8 @@ TEST_P(Stores, TellNewHeatingUpSteadyAndGoneOverASequenceOfRuns) {
     const Step steps[] = {
         {Kept(100, RunEnd::Finished, {{"a", 5}, {"b", 3}}), 2, 0,
          "a new 5 - 100 100\nb new 3 - 100 100\n"},
-        {Kept(200, RunEnd::Finished, {{"a", 7}, {"b", 3}, {"c", 1}}), 1, 1,
+        // A link the run kept twice counts once, as first kept.
+        {Kept(200, RunEnd::Finished, {{"a", 7}, {"b", 3}, {"c", 1}, {"a", 2}}), 1, 1,
          "a heating up 7 5 100 200\nb steady 3 3 100 200\nc new 1 - 200 200\n"},
         // Another search's runs, and a run without a results page, change nothing here.
         {Kept(250, RunEnd::Finished, {{"a", 1}}, "other"), 1, 0,
@@ -116,10 +126,22 @@ TEST_P(Stores, TellNewHeatingUpSteadyAndGoneOverASequenceOfRuns) {
          "400\n"},
     };
     for (const Step& step : steps) {
-        const RunCounts counts = RecordRun(*store, step.run);
+        const RunCounts counts = RecordRun(*store, step.run, 1);
         EXPECT_EQ(counts.fresh, step.fresh) << step.run.started;
         EXPECT_EQ(counts.heatingUp, step.heatingUp) << step.run.started;
         EXPECT_EQ(Told(*store), step.told) << step.run.started;
+        // The news are the history's first new or heating up listing of a run with results.
+        std::string first;
+        for (const ListingHistory& l : TellHistory(*store, step.run.search).listings)
+            if (first.empty() && step.run.end != RunEnd::NoResults && l.inLatestRun &&
+                l.state <= ListingState::HeatingUp)
+                first = l.link + " " + StateName(l.state) + " " + std::to_string(l.bids);
+        EXPECT_EQ(counts.news.empty()
+                      ? ""
+                      : counts.news[0].link + " " + StateName(counts.news[0].state) + " " +
+                            std::to_string(counts.news[0].bids),
+                  first)
+            << step.run.started;
     }
     EXPECT_FALSE(TellHistory(*store, "never").anyResults);
 }
@@ -163,13 +185,45 @@ TEST(SqliteHistory, ComesUpFromEachVersionAndRefusesWhatIsNotItsOwn) {
     EXPECT_EQ(Pragma(path, "user_version"), std::to_string(SqliteHistory::kSchemaVersion));
     EXPECT_EQ(Pragma(path, "journal_mode"), "wal");
     EXPECT_EQ(Pragma(path, "integrity_check"), "ok");
-    // A file of every earlier version comes up to this one with its runs (version 1 is the
-    // first).
-    for (int version = 1; version <= SqliteHistory::kSchemaVersion; ++version) {
-        Execute(path, "PRAGMA user_version=" + std::to_string(version));
-        SqliteHistory upgraded(path, SqliteHistory::Open::CreateOrUpgrade);
-        EXPECT_EQ(Told(upgraded), "a new 5 - 100 100\n");
+    // A file of the first version, as the first Vendra with a history wrote it, is read as it
+    // is and comes up to this version with each listing's latest bids, so the next run is
+    // told against them.
+    const std::string first = folder.folder() + "/first.sqlite3";
+    Execute(first,
+            "PRAGMA application_id=1447382596; PRAGMA user_version=1;"
+            "CREATE TABLE searches(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE);"
+            "CREATE TABLE runs(id INTEGER PRIMARY KEY, search INTEGER NOT NULL REFERENCES "
+            "searches, started INTEGER NOT NULL, ended INTEGER NOT NULL, how TEXT NOT NULL,"
+            "  lost_pages INTEGER NOT NULL);"
+            "CREATE INDEX runs_of_search ON runs(search, id);"
+            "CREATE TABLE listings(id INTEGER PRIMARY KEY, search INTEGER NOT NULL REFERENCES "
+            "searches, link TEXT NOT NULL, title TEXT NOT NULL, ends TEXT NOT NULL,"
+            "  UNIQUE(search, link));"
+            "CREATE TABLE observations(run INTEGER NOT NULL REFERENCES runs,"
+            "  listing INTEGER NOT NULL REFERENCES listings, bids INTEGER NOT NULL,"
+            "  price TEXT NOT NULL, PRIMARY KEY(run, listing)) WITHOUT ROWID;"
+            "INSERT INTO searches VALUES(1, 'books');"
+            "INSERT INTO runs VALUES(1, 1, 100, 160, 'finished', 0),"
+            " (2, 1, 200, 260, 'finished', 0), (3, 1, 300, 360, 'stopped', 0);"
+            "INSERT INTO listings VALUES(1, 1, 'a', 'Title a', '12/01'),"
+            " (2, 1, 'b', 'Title b', '12/01');"
+            "INSERT INTO observations VALUES(1, 1, 5, '$5'), (2, 1, 6, '$6'), (1, 2, 3, '$3'),"
+            " (3, 2, 9, '$9');");
+    {
+        SqliteHistory read(first, SqliteHistory::Open::ReadOnly);
+        EXPECT_EQ(Told(read), "a heating up 6 5 100 200\nb gone 3 - 100 100\n");
     }
+    {
+        SqliteHistory upgraded(first, SqliteHistory::Open::CreateOrUpgrade);
+        const RunCounts counts =
+            RecordRun(upgraded, Kept(400, RunEnd::Finished, {{"a", 6}, {"b", 4}, {"c", 1}}));
+        EXPECT_EQ(counts.fresh, 1u);
+        EXPECT_EQ(counts.heatingUp, 1u);
+        EXPECT_EQ(Told(upgraded),
+                  "a steady 6 6 100 400\nb heating up 4 3 100 400\nc new 1 - 400 400\n");
+    }
+    EXPECT_EQ(Pragma(first, "user_version"), std::to_string(SqliteHistory::kSchemaVersion));
+    EXPECT_EQ(Pragma(first, "integrity_check"), "ok");
 
     const std::string newer = folder.folder() + "/newer.sqlite3";
     std::filesystem::copy_file(path, newer);

@@ -22,6 +22,16 @@ constexpr const char* kMigrations[] = {
     "CREATE TABLE observations(run INTEGER NOT NULL REFERENCES runs,"
     "  listing INTEGER NOT NULL REFERENCES listings, bids INTEGER NOT NULL,"
     "  price TEXT NOT NULL, PRIMARY KEY(run, listing)) WITHOUT ROWID;",
+    // 1 to 2: each listing's latest run with a results page that kept it, and its bids there
+    // (0 and 0 when none has), so that a run is told against the one before it without
+    // reading the history.
+    "ALTER TABLE listings ADD COLUMN last_run INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE listings ADD COLUMN last_bids INTEGER NOT NULL DEFAULT 0;"
+    "UPDATE listings SET last_run=latest.run, last_bids=latest.bids FROM"
+    " (SELECT observations.listing AS listing, max(observations.run) AS run,"
+    "   observations.bids AS bids FROM observations JOIN runs ON runs.id=observations.run"
+    "  WHERE runs.how IN ('finished', 'incomplete') GROUP BY observations.listing) AS latest"
+    " WHERE latest.listing=listings.id;",
 };
 constexpr int kLatest = static_cast<int>(std::size(kMigrations));
 static_assert(kLatest == SqliteHistory::kSchemaVersion);
@@ -39,6 +49,8 @@ const char* EndName(RunEnd end) {
     }
     return "";
 }
+
+bool WroteResults(RunEnd end) { return end == RunEnd::Finished || end == RunEnd::Incomplete; }
 
 RunEnd EndOf(std::string_view name) {
     if (name == "finished") return RunEnd::Finished;
@@ -104,7 +116,7 @@ SqliteHistory::SqliteHistory(const std::string& path, Open how) : path_(path) {
                                std::to_string(kLatest) + ")");
         if (how == Open::ReadOnly) {
             if (empty) throw HistoryError(path + " holds no history yet");
-            if (version < kLatest)
+            if (version < kReadable)
                 throw HistoryError(path + " is a history of an older Vendra: watch a search " +
                                    "once to bring it up to date");
             return;
@@ -164,7 +176,7 @@ void SqliteHistory::upgrade() {
     }
 }
 
-void SqliteHistory::record(const RunRecord& run) {
+HistoryStore::BidsBefore SqliteHistory::record(const RunRecord& run) {
     execute("BEGIN IMMEDIATE", "record into");
     try {
         Statement search(
@@ -185,26 +197,51 @@ void SqliteHistory::record(const RunRecord& run) {
         sqlite3_bind_int64(runInsert.get(), 5, static_cast<sqlite3_int64>(run.lostPages));
         check(sqlite3_step(runInsert.get()), "record into");
         const sqlite3_int64 runId = sqlite3_last_insert_rowid(db_);
+        // Only a run with a results page is a listing's latest sighting.
+        const sqlite3_int64 seenIn = WroteResults(run.end) ? runId : 0;
 
-        Statement find(prepare("SELECT id, title, ends FROM listings WHERE search=?1 AND link=?2"));
+        Statement find(
+            prepare("SELECT id, title, ends, last_run, last_bids FROM listings"
+                    " WHERE search=?1 AND link=?2"));
         Statement add(
-            prepare("INSERT INTO listings(search, link, title, ends)"
-                    " VALUES(?1, ?2, ?3, ?4)"));
+            prepare("INSERT INTO listings(search, link, title, ends, last_run, last_bids)"
+                    " VALUES(?1, ?2, ?3, ?4, ?5, ?6)"));
+        Statement seen(
+            prepare("UPDATE listings SET title=?2, ends=?3, last_run=?4, last_bids=?5"
+                    " WHERE id=?1"));
         Statement rename(prepare("UPDATE listings SET title=?2, ends=?3 WHERE id=?1"));
         Statement observe(
             prepare("INSERT OR IGNORE INTO observations(run, listing, bids, price)"
                     " VALUES(?1, ?2, ?3, ?4)"));
         sqlite3_bind_int64(find.get(), 1, searchId);
         sqlite3_bind_int64(add.get(), 1, searchId);
+        sqlite3_bind_int64(add.get(), 5, seenIn);
         sqlite3_bind_int64(observe.get(), 1, runId);
-        for (const KeptListing& listing : run.listings) {
+        BidsBefore before(run.listings.size());
+        for (std::size_t i = 0; i < run.listings.size(); ++i) {
+            const KeptListing& listing = run.listings[i];
             Bind(find.get(), 2, listing.link);
             sqlite3_int64 listingId = 0;
             const int found = sqlite3_step(find.get());
             check(found, "record into");
             if (found == SQLITE_ROW) {
                 listingId = sqlite3_column_int64(find.get(), 0);
-                if (Text(find.get(), 1) != listing.title || Text(find.get(), 2) != listing.ends) {
+                const sqlite3_int64 lastRun = sqlite3_column_int64(find.get(), 3);
+                if (seenIn != 0 && lastRun == seenIn) {  // kept earlier in this run
+                    sqlite3_reset(find.get());
+                    continue;
+                }
+                if (lastRun != 0) before[i] = sqlite3_column_int(find.get(), 4);
+                if (seenIn != 0) {
+                    sqlite3_bind_int64(seen.get(), 1, listingId);
+                    Bind(seen.get(), 2, listing.title);
+                    Bind(seen.get(), 3, listing.ends);
+                    sqlite3_bind_int64(seen.get(), 4, seenIn);
+                    sqlite3_bind_int(seen.get(), 5, listing.bids);
+                    check(sqlite3_step(seen.get()), "record into");
+                    sqlite3_reset(seen.get());
+                } else if (Text(find.get(), 1) != listing.title ||
+                           Text(find.get(), 2) != listing.ends) {
                     sqlite3_bind_int64(rename.get(), 1, listingId);
                     Bind(rename.get(), 2, listing.title);
                     Bind(rename.get(), 3, listing.ends);
@@ -215,6 +252,7 @@ void SqliteHistory::record(const RunRecord& run) {
                 Bind(add.get(), 2, listing.link);
                 Bind(add.get(), 3, listing.title);
                 Bind(add.get(), 4, listing.ends);
+                sqlite3_bind_int(add.get(), 6, seenIn != 0 ? listing.bids : 0);
                 check(sqlite3_step(add.get()), "record into");
                 sqlite3_reset(add.get());
                 listingId = sqlite3_last_insert_rowid(db_);
@@ -227,6 +265,7 @@ void SqliteHistory::record(const RunRecord& run) {
             sqlite3_reset(observe.get());
         }
         execute("COMMIT", "record into");
+        return before;
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;

@@ -26,14 +26,16 @@ class SqliteHistory : public HistoryStore {
     SqliteHistory(const SqliteHistory&) = delete;
     SqliteHistory& operator=(const SqliteHistory&) = delete;
 
-    void record(const RunRecord& run) override;
+    BidsBefore record(const RunRecord& run) override;
     std::vector<RunSummary> runs(const std::string& search) override;
     void observations(const std::string& search,
                       const std::function<void(const Observation&)>& each) override;
     ListingIdentity identify(std::int64_t listing) override;
 
     // The schema this program writes.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
+    // The oldest schema a reader takes as it is: the later ones only added what recording uses.
+    static constexpr int kReadable = 1;
     static constexpr int kApplicationId = 0x56454e44;  // "VEND"
     // How long a program waits for another that is writing, in milliseconds.
     static constexpr int kBusyMilliseconds = 3000;
