@@ -1,61 +1,34 @@
 #include "text/Windows1252.h"
 
-#include <iconv.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <stdexcept>
-
 #include "text/Utf8.h"
 
 namespace vendra {
 namespace {
 
-// One converter per thread, opened once: a data file decodes several cells of every row.
-class Converter {
-  public:
-    Converter() : handle_(::iconv_open("UTF-8", "WINDOWS-1252")) {
-        if (handle_ == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error("the C library cannot decode windows-1252");
-    }
-    ~Converter() { ::iconv_close(handle_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    std::string convert(std::string_view bytes) {
-        ::iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-        std::string out;
-        // Every byte becomes at most three bytes of UTF-8.
-        char buffer[256 * 3];
-        char* in = const_cast<char*>(bytes.data());
-        std::size_t inLeft = bytes.size();
-        while (inLeft > 0) {
-            std::size_t chunk = std::min<std::size_t>(inLeft, 256);
-            const std::size_t before = chunk;
-            char* to = buffer;
-            std::size_t toLeft = sizeof buffer;
-            const std::size_t done = ::iconv(handle_, &in, &chunk, &to, &toLeft);
-            out.append(buffer, static_cast<std::size_t>(to - buffer));
-            inLeft -= before - chunk;
-            // A full buffer just goes on; anything else stops at a byte the code page lacks.
-            if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
-                AppendUtf8(out, kReplacementCharacter);
-                ++in;
-                --inLeft;
-            }
-        }
-        return out;
-    }
-
-  private:
-    iconv_t handle_;
+// What the code page puts at 0x80 to 0x9F; the rest of its upper half is Latin-1, the code
+// point of the byte itself. The undefined five are U+FFFD.
+constexpr char32_t kHighControls[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,  // 0x88
+    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,  // 0x98
 };
 
 }  // namespace
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
-    thread_local Converter converter;
-    return converter.convert(bytes);
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80)
+            out += c;
+        else if (byte < 0xA0)
+            AppendUtf8(out, kHighControls[byte - 0x80]);
+        else
+            AppendUtf8(out, byte);
+    }
+    return out;
 }
 
 }  // namespace vendra

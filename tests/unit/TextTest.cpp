@@ -4,6 +4,7 @@
 
 #include "text/NumberReading.h"
 #include "text/TextSearch.h"
+#include "text/Windows1252.h"
 
 namespace vendra {
 namespace {
@@ -56,6 +57,17 @@ TEST(FindText, CountsFromOneAndTellsNothingFoundByZero) {
     EXPECT_EQ(TextAt("abcdef", 2, 3), "bcd");
     EXPECT_EQ(TextAt("abcdef", 5, 10), "ef");
     EXPECT_EQ(TextAt("abcdef", 7, 1), "");
+}
+
+// The code page's upper half, its undefined five as U+FFFD.
+TEST(Windows1252ToUtf8, DecodesTheUpperHalf) {
+    std::string bytes = "a";
+    for (int byte = 0x80; byte <= 0xA0; ++byte) bytes += static_cast<char>(byte);
+    EXPECT_EQ(Windows1252ToUtf8(bytes + "\xFF"),
+              reinterpret_cast<const char*>(
+                  u8"a\u20AC\uFFFD\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039"
+                  u8"\u0152\uFFFD\u017D\uFFFD\uFFFD\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC"
+                  u8"\u2122\u0161\u203A\u0153\uFFFD\u017E\u0178\u00A0\u00FF"));
 }
 
 }  // namespace
