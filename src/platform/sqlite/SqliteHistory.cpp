@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <optional>
+#include <unordered_set>
 
 namespace vendra {
 namespace {
@@ -22,12 +24,11 @@ constexpr const char* kMigrations[] = {
     "CREATE TABLE observations(run INTEGER NOT NULL REFERENCES runs,"
     "  listing INTEGER NOT NULL REFERENCES listings, bids INTEGER NOT NULL,"
     "  price TEXT NOT NULL, PRIMARY KEY(run, listing)) WITHOUT ROWID;",
-    // 1 to 2: each listing's latest run with a results page that kept it, and its bids there
-    // (0 and 0 when none has), so that a run is told against the one before it without
-    // reading the history.
-    "ALTER TABLE listings ADD COLUMN last_run INTEGER NOT NULL DEFAULT 0;"
-    "ALTER TABLE listings ADD COLUMN last_bids INTEGER NOT NULL DEFAULT 0;"
-    "UPDATE listings SET last_run=latest.run, last_bids=latest.bids FROM"
+    // 1 to 2: each listing's bids in the latest run with a results page that kept it (NULL
+    // when none has), so that a run is told against the one before it without reading the
+    // history. It is written only when it changes.
+    "ALTER TABLE listings ADD COLUMN last_bids INTEGER;"
+    "UPDATE listings SET last_bids=latest.bids FROM"
     " (SELECT observations.listing AS listing, max(observations.run) AS run,"
     "   observations.bids AS bids FROM observations JOIN runs ON runs.id=observations.run"
     "  WHERE runs.how IN ('finished', 'incomplete') GROUP BY observations.listing) AS latest"
@@ -198,61 +199,56 @@ HistoryStore::BidsBefore SqliteHistory::record(const RunRecord& run) {
         check(sqlite3_step(runInsert.get()), "record into");
         const sqlite3_int64 runId = sqlite3_last_insert_rowid(db_);
         // Only a run with a results page is a listing's latest sighting.
-        const sqlite3_int64 seenIn = WroteResults(run.end) ? runId : 0;
+        const bool results = WroteResults(run.end);
 
         Statement find(
-            prepare("SELECT id, title, ends, last_run, last_bids FROM listings"
-                    " WHERE search=?1 AND link=?2"));
+            prepare("SELECT id, title, ends, last_bids FROM listings WHERE search=?1 AND link=?2"));
         Statement add(
-            prepare("INSERT INTO listings(search, link, title, ends, last_run, last_bids)"
-                    " VALUES(?1, ?2, ?3, ?4, ?5, ?6)"));
-        Statement seen(
-            prepare("UPDATE listings SET title=?2, ends=?3, last_run=?4, last_bids=?5"
-                    " WHERE id=?1"));
-        Statement rename(prepare("UPDATE listings SET title=?2, ends=?3 WHERE id=?1"));
+            prepare("INSERT INTO listings(search, link, title, ends, last_bids)"
+                    " VALUES(?1, ?2, ?3, ?4, ?5)"));
+        Statement update(
+            prepare("UPDATE listings SET title=?2, ends=?3, last_bids=?4 WHERE id=?1"));
         Statement observe(
             prepare("INSERT OR IGNORE INTO observations(run, listing, bids, price)"
                     " VALUES(?1, ?2, ?3, ?4)"));
         sqlite3_bind_int64(find.get(), 1, searchId);
         sqlite3_bind_int64(add.get(), 1, searchId);
-        sqlite3_bind_int64(add.get(), 5, seenIn);
         sqlite3_bind_int64(observe.get(), 1, runId);
         BidsBefore before(run.listings.size());
+        std::unordered_set<std::string_view> inRun;
         for (std::size_t i = 0; i < run.listings.size(); ++i) {
             const KeptListing& listing = run.listings[i];
+            if (!inRun.insert(listing.link).second) continue;  // kept earlier in this run
             Bind(find.get(), 2, listing.link);
             sqlite3_int64 listingId = 0;
             const int found = sqlite3_step(find.get());
             check(found, "record into");
             if (found == SQLITE_ROW) {
                 listingId = sqlite3_column_int64(find.get(), 0);
-                const sqlite3_int64 lastRun = sqlite3_column_int64(find.get(), 3);
-                if (seenIn != 0 && lastRun == seenIn) {  // kept earlier in this run
-                    sqlite3_reset(find.get());
-                    continue;
-                }
-                if (lastRun != 0) before[i] = sqlite3_column_int(find.get(), 4);
-                if (seenIn != 0) {
-                    sqlite3_bind_int64(seen.get(), 1, listingId);
-                    Bind(seen.get(), 2, listing.title);
-                    Bind(seen.get(), 3, listing.ends);
-                    sqlite3_bind_int64(seen.get(), 4, seenIn);
-                    sqlite3_bind_int(seen.get(), 5, listing.bids);
-                    check(sqlite3_step(seen.get()), "record into");
-                    sqlite3_reset(seen.get());
-                } else if (Text(find.get(), 1) != listing.title ||
-                           Text(find.get(), 2) != listing.ends) {
-                    sqlite3_bind_int64(rename.get(), 1, listingId);
-                    Bind(rename.get(), 2, listing.title);
-                    Bind(rename.get(), 3, listing.ends);
-                    check(sqlite3_step(rename.get()), "record into");
-                    sqlite3_reset(rename.get());
+                std::optional<int> lastBids;
+                if (sqlite3_column_type(find.get(), 3) != SQLITE_NULL)
+                    lastBids = before[i] = sqlite3_column_int(find.get(), 3);
+                if (results) lastBids = listing.bids;
+                if (lastBids != before[i] || Text(find.get(), 1) != listing.title ||
+                    Text(find.get(), 2) != listing.ends) {
+                    sqlite3_bind_int64(update.get(), 1, listingId);
+                    Bind(update.get(), 2, listing.title);
+                    Bind(update.get(), 3, listing.ends);
+                    if (lastBids)
+                        sqlite3_bind_int(update.get(), 4, *lastBids);
+                    else
+                        sqlite3_bind_null(update.get(), 4);
+                    check(sqlite3_step(update.get()), "record into");
+                    sqlite3_reset(update.get());
                 }
             } else {
                 Bind(add.get(), 2, listing.link);
                 Bind(add.get(), 3, listing.title);
                 Bind(add.get(), 4, listing.ends);
-                sqlite3_bind_int(add.get(), 6, seenIn != 0 ? listing.bids : 0);
+                if (results)
+                    sqlite3_bind_int(add.get(), 5, listing.bids);
+                else
+                    sqlite3_bind_null(add.get(), 5);
                 check(sqlite3_step(add.get()), "record into");
                 sqlite3_reset(add.get());
                 listingId = sqlite3_last_insert_rowid(db_);
