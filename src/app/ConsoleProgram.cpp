@@ -117,8 +117,7 @@ int WatchUntilStopped(ConsoleProgram& program, HistoryStore& history, SavedWatch
     const auto stop = [&](int status, int signal) {
         std::signal(signal, SIG_DFL);  // a second one ends the program at once
         loop.stop(status);
-        while (program.search.interrupt() < 2) {
-        }
+        program.search.stop();
         if (waiting) waiting->quit();
     };
     const Interrupts interrupts([&](int) { stop(kExitStopped, SIGINT); });

@@ -1,5 +1,6 @@
 #include "cli/ConsoleSearch.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -59,6 +60,11 @@ int ConsoleSearch::interrupt() {
         running_->requestStop();
     }
     return interrupts_;
+}
+
+void ConsoleSearch::stop() {
+    interrupts_ = std::max(interrupts_, 2);
+    if (running_) running_->requestStop();
 }
 
 int ConsoleSearch::run(const SearchRequest& request, DataExport* data) {

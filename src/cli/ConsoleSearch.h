@@ -50,6 +50,8 @@ class ConsoleSearch {
     // Ctrl+C, counted afresh for every search: the first ends the walk after the listings in
     // hand (See Incomplete Results), the second stops the search. Returns the count so far.
     int interrupt();
+    // Stops the search in flight at once, with no word of Ctrl+C: the watch ends with it.
+    void stop();
 
   private:
     ConsolePorts ports_;

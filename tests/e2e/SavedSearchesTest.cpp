@@ -379,6 +379,7 @@ class SavedSearchesTest : public QObject {
             ::kill(static_cast<pid_t>(goesOn->processId()), signal);
             QVERIFY(goesOn->waitForFinished(5000));
             QCOMPARE(goesOn->exitCode(), status);
+            QVERIFY(!goesOn->readAllStandardError().contains("Ctrl+C again"));
             QCOMPARE(Scalar(home.dir.filePath("w.db"), "SELECT count(*) FROM runs"), "0");
         }
     }
