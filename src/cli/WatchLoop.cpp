@@ -68,15 +68,21 @@ void WatchLoop::take(const SavedSearches& saved, const std::vector<std::string>&
     lastFaults_.clear();
     try {
         schedule_.watch(chosen.searches, history_, seams_.now());
+        untimed_.reset();
     } catch (const HistoryError& error) {
-        err_ << "vendra: " << error.what() << std::endl;
+        // Timed again at every look until the history answers; said once.
+        if (!untimed_) err_ << "vendra: " << error.what() << std::endl;
+        untimed_ = saved;
     }
 }
 
 int WatchLoop::run(SavedSearches saved, const std::vector<std::string>& names) {
     take(saved, names);
     while (!status_) {
-        if (auto changed = seams_.reread()) take(*changed, names);
+        if (auto changed = seams_.reread())
+            take(*changed, names);
+        else if (untimed_)
+            take(SavedSearches(*untimed_), names);
         const std::optional<WatchSchedule::Due> due = schedule_.next();
         const std::int64_t now = seams_.now();
         if (!due || due->at > now) {

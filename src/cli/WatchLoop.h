@@ -77,6 +77,7 @@ class WatchLoop {
     std::ostream& err_;
     std::optional<int> status_;
     std::vector<std::string> lastFaults_;
+    std::optional<SavedSearches> untimed_;  // the searches the history could not time
 };
 
 }  // namespace vendra

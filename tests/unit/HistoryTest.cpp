@@ -445,13 +445,20 @@ TEST(WatchSchedule, TimesEachSearchFromItsLastRun) {
 
 // A watch runs when due, says a bad edit of the searches file once and goes on with what it
 // had, takes a good one; a run with news is one notification in place of the search's last,
-// whose action opens that run's results page; a run without news none.
+// whose action opens that run's results page; a run without news none. A history that does
+// not answer at first is asked again.
 TEST(WatchLoop, RunsWhenDueRereadsAndNotifiesTheNews) {
     test::FakeDesktop desk;
     std::ostringstream out, err;
     LineOutput output{err};
     ConsoleSearch search{{desk.runPorts(), output, nullptr}, out, err};
-    FakeHistory history;
+    struct : FakeHistory {
+        int busy = 2;
+        std::vector<RunSummary> runs(const std::string& search) override {
+            if (busy-- > 0) throw HistoryError("the history is busy");
+            return FakeHistory::runs(search);
+        }
+    } history;
     const auto serve = [&](const std::string& rows) {
         desk.fetch.serve(CategoryFirstPageUrl("1"), test::PageCount("1") + test::Block(rows));
     };
@@ -503,6 +510,7 @@ TEST(WatchLoop, RunsWhenDueRereadsAndNotifiesTheNews) {
     const std::string said = err.str();
     EXPECT_NE(said.find("vendra: s:2:1: category takes a number\n"), std::string::npos);
     EXPECT_EQ(said.find("category takes"), said.rfind("category takes"));  // once
+    EXPECT_EQ(said.find("vendra: the history is busy\n"), said.rfind("vendra: the history"));
     notifier.picked(1);
     EXPECT_EQ(desk.shell.opened,
               std::vector<std::string>{desk.identity.path("a").string() + "/Finalsearch.htm"});
