@@ -510,7 +510,9 @@ TEST(WatchLoop, RunsWhenDueRereadsAndNotifiesTheNews) {
     const std::string said = err.str();
     EXPECT_NE(said.find("vendra: s:2:1: category takes a number\n"), std::string::npos);
     EXPECT_EQ(said.find("category takes"), said.rfind("category takes"));  // once
-    EXPECT_EQ(said.find("vendra: the history is busy\n"), said.rfind("vendra: the history"));
+    const std::size_t busy = said.find("vendra: the history is busy\n");
+    EXPECT_NE(busy, std::string::npos);
+    EXPECT_EQ(busy, said.rfind("vendra: the history"));  // once
     notifier.picked(1);
     EXPECT_EQ(desk.shell.opened,
               std::vector<std::string>{desk.identity.path("a").string() + "/Finalsearch.htm"});
