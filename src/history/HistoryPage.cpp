@@ -176,7 +176,7 @@ HistoryPageData ReadHistoryPage(HistoryStore& store, const std::string& search) 
     SearchHistory told = TellHistory(store, search);
     std::unordered_map<std::int64_t, std::size_t> runIndex;
     for (const RunSummary& run : store.runs(search)) {
-        if (run.end != RunEnd::Finished && run.end != RunEnd::Incomplete) continue;
+        if (!WroteResults(run.end)) continue;
         runIndex[run.id] = data.runs.size();
         data.runs.push_back(run.started);
     }

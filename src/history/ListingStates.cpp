@@ -5,11 +5,6 @@
 #include <unordered_set>
 
 namespace vendra {
-namespace {
-
-bool WroteResults(RunEnd end) { return end == RunEnd::Finished || end == RunEnd::Incomplete; }
-
-}  // namespace
 
 const char* StateName(ListingState state) {
     switch (state) {

@@ -27,6 +27,11 @@ enum class RunEnd {
     Stopped,     // stopped by the user
 };
 
+// Whether a run that ended so wrote a results page, and so tells what its listings did.
+inline bool WroteResults(RunEnd end) {
+    return end == RunEnd::Finished || end == RunEnd::Incomplete;
+}
+
 // One run of a saved search, recorded whole when it has ended. Times are seconds since the
 // epoch, UTC.
 struct RunRecord {

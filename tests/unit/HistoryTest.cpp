@@ -30,7 +30,7 @@ class FakeHistory : public HistoryStore {
     BidsBefore record(const RunRecord& run) override {
         const std::int64_t id = static_cast<std::int64_t>(runs_.size()) + 1;
         runs_.push_back({run.search, {id, run.started, run.end, run.ended}});
-        const bool results = run.end == RunEnd::Finished || run.end == RunEnd::Incomplete;
+        const bool results = WroteResults(run.end);
         BidsBefore before;
         for (const KeptListing& listing : run.listings) {
             auto [at, fresh] = ids_.try_emplace(run.search + " " + listing.link, ids_.size() + 1);

@@ -51,8 +51,6 @@ const char* EndName(RunEnd end) {
     return "";
 }
 
-bool WroteResults(RunEnd end) { return end == RunEnd::Finished || end == RunEnd::Incomplete; }
-
 RunEnd EndOf(std::string_view name) {
     if (name == "finished") return RunEnd::Finished;
     if (name == "incomplete") return RunEnd::Incomplete;
